@@ -1,0 +1,43 @@
+// The conversions between number texts and values. Every intermediate result
+// of the calculator travels as text, so these three functions decide what a
+// text is worth and what a value looks like; nothing else second-guesses them.
+//
+// The limits, and why:
+//  - 18 significant digits are read from a decimal text: 10^18 still fits the
+//    64-bit integer that carries them into the 64-bit significand exactly.
+//  - 15 significant digits are written: every double survives text -> value ->
+//    text at 15 digits, so a result written back reads back as itself.
+//  - 9999 is the largest exponent read; beyond 4932 (first significant digit
+//    at 10^4932) the extended range is left and the value is pinned to 2^127,
+//    and at or below 10^-4934 it is 0.
+#pragma once
+
+#include <limits>
+#include <string>
+#include <string_view>
+
+// All arithmetic runs in the x87 80-bit extended format: long double with GCC
+// or Clang on x86. Anything else would give other digits.
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "lumo calc computes in the x87 80-bit extended format (64-bit significand)");
+static_assert(std::numeric_limits<double>::is_iec559, "doubles must be IEEE 754 binary64");
+
+// Text to value. Accepts any text and never fails: the longest well-formed
+// beginning is read and a text without a number gives 0.
+long double ParseNumber(std::string_view text);
+
+// The radix branch of ParseNumber: the text after a leading "&" (hexadecimal
+// "H", octal "O"/"Q" or no letter, binary "B"), read as an integer.
+long double ParseRadixNumber(std::string_view text);
+
+// Value to text with at most 15 significant digits: one blank in front of a
+// value that is not negative, "-" in front of a negative one.
+std::string FormatNumber(long double value);
+
+// Value rounded to an integer, written in full with "," between groups of three
+// digits; at most 18 significant digits, zeros after them.
+std::string FormatGrouped(long double value);
+
+// Rounds an extended value to a double. Through memory on purpose: on 32-bit
+// x87 code a double kept in a register would silently keep extended precision.
+double RoundToDouble(long double value);

@@ -1,0 +1,10 @@
+// Solv: the value of a flat expression, one without parentheses.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Reduces every "^" first, then "*" and "/", then "+" and "-", each level from
+// left to right, through Oper. Returns the number text left at the end, "0"
+// for an empty expression, or "Erreur de syntaxe".
+std::string Solv(std::string_view expression);

@@ -1,0 +1,36 @@
+// Text operations of the evaluation. A text is a byte string of single-byte
+// characters; a blank is the space character (0x20) and nothing else, so a tab
+// or any other byte is never removed or trimmed as a blank.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The one failure signal of the evaluation, and the only message a user sees.
+inline constexpr std::string_view kErrorText = "Erreur de syntaxe";
+
+inline bool ContainsError(std::string_view text) {
+  return text.find(kErrorText) != std::string_view::npos;
+}
+
+inline bool Contains(std::string_view text, std::string_view search) {
+  return text.find(search) != std::string_view::npos;
+}
+
+// Whether c is one of the characters of set. Written out rather than strchr,
+// which would also "find" a NUL byte typed or pasted by the user.
+inline bool IsOneOf(char c, std::string_view set) {
+  return set.find(c) != std::string_view::npos;
+}
+
+// How many characters of text belong to set.
+std::size_t CountOf(std::string_view text, std::string_view set);
+
+// One left-to-right scan: every occurrence is replaced and the scan resumes
+// after it, so occurrences never overlap and the replacement is never scanned
+// again. An empty search text leaves the text as it is.
+std::string ReplaceAll(std::string_view text, std::string_view search,
+                       std::string_view replacement);
+
+std::string_view TrimBlanks(std::string_view text);
