@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a purpose needs, only those that are missing.
+#   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark
+#   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick
+#   scripts/setup.sh fuzz      + clang with libFuzzer
+set -euo pipefail
+
+native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev)
+windows=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth
+         xdotool imagemagick)
+fuzz=(clang libclang-rt-dev)
+
+wanted=("${native[@]}")
+for purpose in "$@"; do
+  case "$purpose" in
+    native) ;;
+    windows) wanted+=("${windows[@]}") ;;
+    fuzz) wanted+=("${fuzz[@]}") ;;
+    *) echo "setup.sh: unknown purpose $purpose" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "setup.sh: installing ${missing[*]}" >&2
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+   ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

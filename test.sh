@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Sets up what is missing and runs every test of lumo calc:
+#   1. the engine, console evaluator and window-logic tests, natively (warnings as errors);
+#   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   3. the Windows program: cross-built, its unit tests and UI tests under Wine.
+# Build trees go to build/; pass --native to skip the Windows part.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+native_only=0
+[ "${1:-}" = "--native" ] && native_only=1
+jobs=$(nproc 2>/dev/null || echo 2)
+
+if [ $native_only -eq 1 ]; then scripts/setup.sh native fuzz; else scripts/setup.sh native fuzz windows; fi
+
+step() { printf '\n=== %s\n' "$*"; }
+
+step "native build and tests"
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DLUMOCALC_WERROR=ON >/dev/null
+cmake --build build/release -j "$jobs"
+ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+step "sanitizer build and tests (ASan, UBSan)"
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DLUMOCALC_WERROR=ON -DLUMOCALC_SANITIZE=ON \
+  -DLUMOCALC_BENCHMARKS=OFF >/dev/null
+cmake --build build/sanitize -j "$jobs"
+ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+if [ $native_only -eq 0 ] && [ -x scripts/test-windows.sh ]; then
+  step "Windows program under Wine"
+  scripts/test-windows.sh
+fi
