@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Fuzzes Calculate with libFuzzer for a number of seconds (default 60):
+#   scripts/fuzz.sh [SECONDS] [extra libFuzzer options...]
+# Builds build/fuzz with clang (ASan, UBSan, coverage), starts from the
+# committed seed corpus (fuzz/corpus, fuzz/regressions) and keeps every new
+# input it finds in build/fuzz/corpus, which later runs continue from; nothing
+# is committed. Crashes and hangs land in build/fuzz/findings: check one with
+#   build/fuzz/fuzz/lumocalc-fuzz FILE
+# and, when it is real, copy it to fuzz/regressions/ so the tests replay it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-60}
+[ $# -gt 0 ] && shift
+
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+if [ ! -f build/fuzz/CMakeCache.txt ]; then
+  CXX=clang++ cmake -S . -B build/fuzz "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DLUMOCALC_FUZZER=ON -DBUILD_TESTING=OFF -DLUMOCALC_BENCHMARKS=OFF >/dev/null
+fi
+cmake --build build/fuzz -j 2 --target lumocalc-fuzz >/dev/null
+
+mkdir -p build/fuzz/corpus build/fuzz/findings
+seeds=(fuzz/corpus)
+[ -d fuzz/regressions ] && seeds+=(fuzz/regressions)
+
+# A line at the input field's limit takes the current engine seconds under the
+# sanitizers; a line that takes longer than -timeout is reported as a hang.
+exec build/fuzz/fuzz/lumocalc-fuzz build/fuzz/corpus "${seeds[@]}" \
+  -dict=fuzz/calculate.dict -max_len=40000 -timeout=60 -rss_limit_mb=2048 \
+  -max_total_time="$seconds" -print_final_stats=1 \
+  -artifact_prefix=build/fuzz/findings/ "$@"
