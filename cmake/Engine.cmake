@@ -1,6 +1,6 @@
-# The evaluation engine (eval/) with the debug log (diag/), as a static library.
-# It is built twice from the same sources: once as delivered and once with the
-# trace switched on, because DEBUG_LOG is decided at compile time.
+# The evaluation engine (eval/) as a static library, and the debug log file
+# (diag/) it writes to when the trace is compiled in. DEBUG_LOG is decided at
+# compile time, so the engine is built once per setting.
 set(LUMOCALC_ENGINE_SOURCES
     eval/arithmetic.cpp
     eval/calculate.cpp
@@ -13,18 +13,28 @@ set(LUMOCALC_ENGINE_SOURCES
     eval/radix_number.cpp
     eval/solv.cpp
     eval/text.cpp)
-if(WIN32)
-  list(APPEND LUMOCALC_ENGINE_SOURCES diag/debug_log_win32.cpp)
-else()
-  list(APPEND LUMOCALC_ENGINE_SOURCES diag/debug_log_posix.cpp)
-endif()
 list(TRANSFORM LUMOCALC_ENGINE_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/")
 
+if(WIN32)
+  add_library(lumocalc_log STATIC ${PROJECT_SOURCE_DIR}/diag/debug_log_win32.cpp)
+else()
+  add_library(lumocalc_log STATIC ${PROJECT_SOURCE_DIR}/diag/debug_log_posix.cpp)
+endif()
+target_include_directories(lumocalc_log PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_definitions(lumocalc_log PUBLIC DEBUG_LOG=1)
+
+# lumocalc_add_engine(name ON|OFF [WITHOUT_LOG_FILE])
+# WITHOUT_LOG_FILE leaves OpenDebugLog and DebugLog to be defined by the
+# program itself (a test that captures the trace in memory).
 function(lumocalc_add_engine name debug_log)
+  cmake_parse_arguments(ARG "WITHOUT_LOG_FILE" "" "" ${ARGN})
   add_library(${name} STATIC ${LUMOCALC_ENGINE_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   if(debug_log)
     target_compile_definitions(${name} PUBLIC DEBUG_LOG=1)
+    if(NOT ARG_WITHOUT_LOG_FILE)
+      target_link_libraries(${name} PUBLIC lumocalc_log)
+    endif()
   else()
     target_compile_definitions(${name} PUBLIC DEBUG_LOG=0)
   endif()

@@ -12,6 +12,9 @@
 // of each rule reaches; that is how the calculator reads such lines.
 #include "eval/eval.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "diag/debug_log.h"
 #include "eval/solv.h"
 #include "eval/text.h"
@@ -22,6 +25,7 @@ constexpr std::string_view kNoFirst = "*/^";
 constexpr std::string_view kOperators = "*/^+-";
 constexpr std::string_view kDigits = "0123456789";
 constexpr std::string_view kStrippedAtEnd = "*+-/^(";
+constexpr std::string_view kSpaced = "*+-/^()";
 
 struct Rule {
   std::string_view search;
@@ -31,8 +35,6 @@ struct Rule {
 // An operator left dangling next to a parenthesis is dropped: «(5*)» is «(5)».
 constexpr Rule kRepairs[] = {{"-)", ")"}, {"*)", ")"}, {"/)", ")"}, {"+)", ")"},
                              {"^)", ")"}, {"(*", "("}, {"(/", "("}, {"(^", "("}};
-
-constexpr std::string_view kSpaced[] = {"*", "+", "-", "/", "^", "(", ")"};
 
 // A minus after an operator or "(" is glued to its number; sign pairs fold.
 constexpr Rule kMinusRules[] = {{"* - ", "* -"}, {"/ - ", "/ -"}, {"+ - ", "- "},
@@ -72,60 +74,111 @@ const char* Refusal(std::string_view line) {
 }
 
 // Closes what was left open at the end, opens what was left closed at the front.
-std::string Balanced(std::string line) {
+void Balance(std::string& line) {
   const std::size_t opened = CountOf(line, "(");
   const std::size_t closed = CountOf(line, ")");
   if (opened > closed) line.append(opened - closed, ')');
   if (closed > opened) line.insert(0, closed - opened, '(');
-  return line;
 }
 
-// Every operator and parenthesis between single blanks, no blank at the ends.
-std::string Spaced(std::string line) {
-  for (const std::string_view c : kSpaced) {
-    line = ReplaceAll(line, c, std::string(" ").append(c).append(" "));
+// Every operator and parenthesis between single blanks, no blank at either
+// end. The line holds no blank before this, so one sweep does what spacing
+// each character in turn and then folding the blanks would.
+std::string Spaced(std::string_view line) {
+  std::string spaced;
+  spaced.reserve(line.size() * 2);
+  bool blank_due = false;
+  for (const char c : line) {
+    if (IsOneOf(c, kSpaced)) {
+      if (!spaced.empty()) spaced.push_back(' ');
+      spaced.push_back(c);
+      blank_due = true;
+    } else {
+      if (blank_due) spaced.push_back(' ');
+      spaced.push_back(c);
+      blank_due = false;
+    }
   }
-  while (Contains(line, "  ")) line = ReplaceAll(line, "  ", " ");
-  return std::string(TrimBlanks(line));
+  return spaced;
 }
 
-std::string SignsFolded(std::string line) {
+void FoldSigns(std::string& line) {
   if (StartsWith(line, "- ")) line.erase(1, 1);
-  for (const Rule& rule : kMinusRules) line = ReplaceAll(line, rule.search, rule.replacement);
+  if (line.find('-') != std::string::npos) {
+    for (const Rule& rule : kMinusRules) ReplaceAllInPlace(line, rule.search, rule.replacement);
+  }
   if (StartsWith(line, "+ ")) line.erase(0, 2);
-  for (const Rule& rule : kPlusRules) line = ReplaceAll(line, rule.search, rule.replacement);
-  return line;
+  if (line.find('+') != std::string::npos) {
+    for (const Rule& rule : kPlusRules) ReplaceAllInPlace(line, rule.search, rule.replacement);
+  }
+}
+
+// The groups, innermost first. The first ")" and the nearest "(" before it
+// enclose a group without parentheses; its content goes to Solv and the whole
+// group is replaced by the answer, exactly as typed text would be. One sweep
+// does this with a stack of the open "(": at each ")" everything before it is
+// already reduced. A ")" with no "(" before it leaves no group to reduce, and
+// such a line would never change again: it is refused.
+//
+// Identical groups are replaced together, which changes no answer (Solv is a
+// function of its text) but shows in the trace: there, the rest of the line
+// gets the same replacement, so the trace follows the line step by step.
+std::string ReduceGroups(std::string line) {
+  std::string reduced;
+  reduced.reserve(line.size());
+  std::vector<std::size_t> open;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t paren = line.find_first_of("()", at);
+    if (paren == std::string::npos) break;
+    reduced.append(line, at, paren - at);
+    at = paren + 1;
+    if (line[paren] == '(') {
+      open.push_back(reduced.size());
+      reduced.push_back('(');
+      continue;
+    }
+    if constexpr (kDebugLogEnabled) {
+      Trace("Eval>  treating ", reduced, std::string_view(line).substr(paren));
+    }
+    if (open.empty()) return std::string(kErrorText);
+    const std::size_t opening = open.back();
+    open.pop_back();
+    const std::string content = reduced.substr(opening + 1);
+    Trace("Eval>  treating sub-string ", content);
+    const std::string answer = Solv(content);
+    if (ContainsError(answer)) return std::string(kErrorText);
+    if constexpr (kDebugLogEnabled) {
+      line = line.substr(0, at) +
+             ReplaceAll(std::string_view(line).substr(at), "(" + content + ")", answer);
+    }
+    reduced.replace(opening, std::string::npos, answer);
+  }
+  reduced.append(line, at);
+  Trace("Eval>  treating ", reduced);
+  return Solv(reduced);
 }
 
 }  // namespace
 
 std::string Eval(std::string_view input) {
-  std::string line = ReplaceAll(input, " ", "");
+  std::string line(input);
+  line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
   Trace("________________________________________");
   Trace("Eval> user typed ", line);
   if (const char* refused = Refusal(line)) return refused;
 
-  line = Balanced(ReplaceAll(line, ",", "."));
-  line = ReplaceAll(line, ")(", ")*(");  // two adjacent groups are multiplied
-  while (!line.empty() && IsOneOf(line.back(), kStrippedAtEnd)) line.pop_back();
-  for (const Rule& rule : kRepairs) line = ReplaceAll(line, rule.search, rule.replacement);
-  Trace("Eval> ..which will be treated as ", line);
-  line = SignsFolded(Spaced(std::move(line)));
-
-  // Innermost groups first: the first ")" and the nearest "(" before it
-  // enclose a group without parentheses. Identical groups are all replaced by
-  // the one answer.
-  for (;;) {
-    Trace("Eval>  treating ", line);
-    const std::size_t closing = line.find(')');
-    if (closing == std::string::npos) return Solv(line);
-    const std::size_t opening = line.rfind('(', closing);
-    // A ")" before any "(", as in «2)+(3»: there is no group to reduce, and
-    // the line would never change again.
-    if (opening == std::string::npos) return std::string(kErrorText);
-    const std::string content = line.substr(opening + 1, closing - opening - 1);
-    Trace("Eval>  treating sub-string ", content);
-    line = ReplaceAll(line, std::string("(").append(content).append(")"), Solv(content));
-    if (ContainsError(line)) return std::string(kErrorText);
+  std::replace(line.begin(), line.end(), ',', '.');  // a decimal comma is a point
+  Balance(line);
+  if (line.find(")(") != std::string::npos) {
+    line = ReplaceAll(line, ")(", ")*(");  // two adjacent groups are multiplied
   }
+  while (!line.empty() && IsOneOf(line.back(), kStrippedAtEnd)) line.pop_back();
+  if (line.find_first_of("()") != std::string::npos) {
+    for (const Rule& rule : kRepairs) ReplaceAllInPlace(line, rule.search, rule.replacement);
+  }
+  Trace("Eval> ..which will be treated as ", line);
+  line = Spaced(line);
+  FoldSigns(line);
+  return ReduceGroups(std::move(line));
 }

@@ -16,13 +16,24 @@
 
 namespace {
 
-constexpr std::string_view kDigits = "0123456789";
-
 bool HasDigit(std::string_view operand) {
-  return operand.find_first_of(kDigits) != std::string_view::npos;
+  return std::any_of(operand.begin(), operand.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace
+
+std::string ReduceOperands(std::string_view left, std::string_view op, std::string_view right) {
+  if (!HasDigit(left) || !HasDigit(right)) {
+    Trace("Oper>    syntax error in string ", left, " ", op, " ", right, " : non-numeral values");
+    return std::string(kErrorText);
+  }
+  const long double y = ParseNumber(right);
+  const long double x = ParseNumber(left);
+  std::string value = FormatNumber(RoundToDouble(Apply(op.empty() ? '\0' : op[0], x, y)));
+  if (value.front() == ' ') value.erase(0, 1);  // FormatNumber's blank for "not negative"
+  Trace("Oper>    solved ", left, " ", op, " ", right, " = ", value);
+  return value;
+}
 
 std::string Oper(std::string_view expression, std::string_view op) {
   const std::string_view w = TrimBlanks(expression);
@@ -41,22 +52,12 @@ std::string Oper(std::string_view expression, std::string_view op) {
   const std::size_t left_begin = blank_before == std::string_view::npos ? 0 : blank_before + 1;
   const std::size_t right_begin = at + pattern.size();
   const std::size_t right_end = std::min(w.find(' ', right_begin), w.size());
-  const std::string_view left = w.substr(left_begin, at - left_begin);
-  const std::string_view right = w.substr(right_begin, right_end - right_begin);
-  const std::string_view span = w.substr(left_begin, right_end - left_begin);
-
-  if (!HasDigit(left) || !HasDigit(right)) {
-    Trace("Oper>    syntax error in string ", span, " : non-numeral values");
-    return std::string(kErrorText);
-  }
-  const long double y = ParseNumber(right);
-  const long double x = ParseNumber(left);
-  const std::string formatted = FormatNumber(RoundToDouble(Apply(op[0], x, y)));
-  const std::string_view value = TrimBlanks(formatted);
-  Trace("Oper>    solved ", span, " = ", value);
+  const std::string value = ReduceOperands(w.substr(left_begin, at - left_begin), op,
+                                           w.substr(right_begin, right_end - right_begin));
+  if (ContainsError(value)) return value;
 
   std::string result;
-  result.reserve(w.size() - span.size() + value.size());
+  result.reserve(w.size());
   result.append(w.substr(0, left_begin)).append(value).append(w.substr(right_end));
   Trace("Oper>    treated one ", op, " operand - result is ", result);
   return result;

@@ -8,3 +8,9 @@
 // operands, computes, and writes the value back in place of the operands and
 // the operator. op is one of "^", "*", "/", "+", "-".
 std::string Oper(std::string_view expression, std::string_view op);
+
+// The arithmetic of one reduction, on operand texts already found: the value
+// text, or "Erreur de syntaxe" when an operand holds no digit. Writes the
+// reduction's "syntax error" or "solved" trace line; Oper and Solv write the
+// lines that show the whole expression.
+std::string ReduceOperands(std::string_view left, std::string_view op, std::string_view right);

@@ -2,8 +2,12 @@
 //   power   " ^ "
 //   product " * " and " / ", whichever comes first
 //   sum     " + " and " - ", whichever comes first
-// Each reduction is Oper's. A "+" or "-" inside «1E+20» has no blanks around
-// it and is never taken for an operator; a "-" glued to a number is its sign.
+// Each reduction replaces «left op right» by the value's text, so the next
+// occurrence of the level always lies to the right of the value just written:
+// one left-to-right sweep per level performs the reductions in exactly the
+// order of repeated leftmost searches, in time linear in the expression.
+// A "+" or "-" inside «1E+20» has no blanks around it and is never taken for
+// an operator; a "-" glued to a number is its sign.
 #include "eval/solv.h"
 
 #include "diag/debug_log.h"
@@ -12,22 +16,62 @@
 
 namespace {
 
-struct Pass {
-  std::string_view first;   // operator text, e.g. "*"
-  std::string_view second;  // its partner of the same level, or empty
+struct Level {
+  char first;   // operator character, e.g. '*'
+  char second;  // its partner of the same level, or 0
 };
-constexpr Pass kPasses[] = {{"^", ""}, {"*", "/"}, {"+", "-"}};
+constexpr Level kLevels[] = {{'^', 0}, {'*', '/'}, {'+', '-'}};
 
 constexpr std::string_view kNoEnd = "*+-/^(";
 constexpr std::string_view kNoStart = "*+/^(";  // "-" may begin: it is a sign
 constexpr std::string_view kNumberCharacters = "0123456789.E+-";
 
-std::size_t PositionOf(std::string_view text, std::string_view op) {
-  if (op.empty()) return text.size();
-  const std::string pattern = std::string(" ").append(op).append(" ");
-  const std::size_t at = text.find(pattern);
-  // An operator that does not occur counts as standing beyond any real one.
-  return at == std::string_view::npos ? text.size() : at;
+// The expression is a run of operands and operators separated by single
+// blanks (an empty piece between two blanks is an empty operand). An operator
+// of the level counts only with a blank on both sides: not first, not last.
+//
+// Reduces every operator of one level, left to right, writing the outcome to
+// `out`. Returns false when a reduction was refused; `out` then holds the
+// refusal.
+bool SweepLevel(const std::string& in, Level level, std::string& out) {
+  out.clear();
+  std::size_t last_piece = 0;  // where the last piece written to `out` begins
+  std::size_t at = 0;
+  while (at <= in.size()) {
+    std::size_t end = in.find(' ', at);
+    if (end == std::string::npos) end = in.size();
+    const std::string_view piece(in.data() + at, end - at);
+    const bool is_operator = piece.size() == 1 && (piece[0] == level.first ||
+                                                   (level.second != 0 && piece[0] == level.second));
+    if (is_operator && at > 0 && end < in.size()) {
+      std::size_t right_end = in.find(' ', end + 1);
+      if (right_end == std::string::npos) right_end = in.size();
+      const std::string_view right(in.data() + end + 1, right_end - end - 1);
+      if constexpr (kDebugLogEnabled) {
+        Trace("Oper>    treating first ", piece, " operand in ", out, " ",
+              std::string_view(in).substr(at));
+      }
+      const std::string_view left = std::string_view(out).substr(last_piece);
+      const std::string value = ReduceOperands(left, piece, right);
+      if (ContainsError(value)) {
+        out = value;
+        return false;
+      }
+      out.replace(last_piece, std::string::npos, value);
+      if constexpr (kDebugLogEnabled) {
+        const std::string_view rest =
+            right_end < in.size() ? std::string_view(in).substr(right_end) : std::string_view();
+        Trace("Oper>    treated one ", piece, " operand - result is ", out, rest);
+      }
+      at = right_end + 1;
+      continue;
+    }
+    if (at > 0) out.push_back(' ');
+    last_piece = out.size();
+    out.append(piece);
+    at = end + 1;
+  }
+  return true;
 }
 
 }  // namespace
@@ -43,17 +87,17 @@ std::string Solv(std::string_view expression) {
     Trace("Solv>  syntax error - single operand at beginning or end of line");
     return std::string(kErrorText);
   }
-  for (const Pass& pass : kPasses) {
-    for (;;) {
-      const std::size_t first = PositionOf(w, pass.first);
-      const std::size_t second = PositionOf(w, pass.second);
-      if (first == w.size() && second == w.size()) break;
-      w = Oper(w, first < second ? pass.first : pass.second);
-      if (ContainsError(w)) {
-        Trace("Solv>  syntax error");
-        return std::string(kErrorText);
-      }
+  std::string swept;
+  for (const Level level : kLevels) {
+    if (w.find(level.first) == std::string::npos &&
+        (level.second == 0 || w.find(level.second) == std::string::npos)) {
+      continue;
     }
+    if (!SweepLevel(w, level, swept)) {
+      Trace("Solv>  syntax error");
+      return std::string(kErrorText);
+    }
+    w.swap(swept);
   }
   if (w.find_first_not_of(kNumberCharacters) != std::string::npos) {
     Trace("Solv>  syntax error - non supported characters in string");

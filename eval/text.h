@@ -33,4 +33,8 @@ std::size_t CountOf(std::string_view text, std::string_view set);
 std::string ReplaceAll(std::string_view text, std::string_view search,
                        std::string_view replacement);
 
+// The same scan, rewriting text where it stands; the replacement must not be
+// longer than the search text, so the writing never overtakes the reading.
+void ReplaceAllInPlace(std::string& text, std::string_view search, std::string_view replacement);
+
 std::string_view TrimBlanks(std::string_view text);

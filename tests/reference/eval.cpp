@@ -1,0 +1,131 @@
+// Eval, on « -2,5*(3+-1)(4*»:
+//   blanks removed          -2,5*(3+-1)(4*
+//   decimal commas          -2.5*(3+-1)(4*
+//   parentheses balanced    -2.5*(3+-1)(4*)
+//   adjacent groups         -2.5*(3+-1)*(4*)
+//   dangling operators      -2.5*(3+-1)*(4)
+//   spaced                  - 2.5 * ( 3 + - 1 ) * ( 4 )
+//   signs glued and folded  -2.5 * ( 3 - 1 ) * ( 4 )
+//   groups, innermost first -2.5 * 2 * ( 4 )  then  -2.5 * 2 * 4, solved last.
+// Every rewrite is one replace-all over the whole line, in a fixed order, so
+// runs of three signs or doubled operators are folded only as far as one pass
+// of each rule reaches; that is how the calculator reads such lines.
+#include "tests/reference/reference.h"
+
+namespace reference {
+
+namespace {
+
+constexpr std::string_view kNoFirst = "*/^";
+constexpr std::string_view kOperators = "*/^+-";
+constexpr std::string_view kDigits = "0123456789";
+constexpr std::string_view kStrippedAtEnd = "*+-/^(";
+
+struct Rule {
+  std::string_view search;
+  std::string_view replacement;
+};
+
+// An operator left dangling next to a parenthesis is dropped: «(5*)» is «(5)».
+constexpr Rule kRepairs[] = {{"-)", ")"}, {"*)", ")"}, {"/)", ")"}, {"+)", ")"},
+                             {"^)", ")"}, {"(*", "("}, {"(/", "("}, {"(^", "("}};
+
+constexpr std::string_view kSpaced[] = {"*", "+", "-", "/", "^", "(", ")"};
+
+// A minus after an operator or "(" is glued to its number; sign pairs fold.
+constexpr Rule kMinusRules[] = {{"* - ", "* -"}, {"/ - ", "/ -"}, {"+ - ", "- "},
+                                {"- - ", "+ "},  {"^ - ", "^ -"}, {"( - ", "( -"}};
+// A plus after an operator or "(" is dropped.
+constexpr Rule kPlusRules[] = {{"* + ", "* "}, {"/ + ", "/ "}, {"+ + ", "+ "},
+                               {"- + ", "- "}, {"^ + ", "^ "}, {"( + ", "( "}};
+
+bool StartsWith(std::string_view text, std::string_view start) {
+  return text.substr(0, start.size()) == start;
+}
+
+// The refusals, checked on the line without its blanks. Returns the result
+// when one of them ends the evaluation, nothing otherwise.
+const char* Refusal(std::string_view line) {
+  if (line.empty()) {
+    Trace("Eval>  empty line");
+    return "0";
+  }
+  if (Contains(line, "=")) {
+    Trace("Eval>  user wrote '=' symbol (probably a line pasted from history)");
+    return kErrorText.data();
+  }
+  if (IsOneOf(line.front(), kNoFirst)) {
+    Trace("Eval>  user started line with operand * / ^");
+    return kErrorText.data();
+  }
+  if (CountOf(line, kOperators) > 1 && CountOf(line, kDigits) == 0) {
+    Trace("Eval>  user typed several operands but without any number");
+    return kErrorText.data();
+  }
+  if (line == "+" || line == "-") {
+    Trace("Eval>  returning 0");
+    return "0";
+  }
+  return nullptr;
+}
+
+// Closes what was left open at the end, opens what was left closed at the front.
+std::string Balanced(std::string line) {
+  const std::size_t opened = CountOf(line, "(");
+  const std::size_t closed = CountOf(line, ")");
+  if (opened > closed) line.append(opened - closed, ')');
+  if (closed > opened) line.insert(0, closed - opened, '(');
+  return line;
+}
+
+// Every operator and parenthesis between single blanks, no blank at the ends.
+std::string Spaced(std::string line) {
+  for (const std::string_view c : kSpaced) {
+    line = ReplaceAll(line, c, std::string(" ").append(c).append(" "));
+  }
+  while (Contains(line, "  ")) line = ReplaceAll(line, "  ", " ");
+  return std::string(TrimBlanks(line));
+}
+
+std::string SignsFolded(std::string line) {
+  if (StartsWith(line, "- ")) line.erase(1, 1);
+  for (const Rule& rule : kMinusRules) line = ReplaceAll(line, rule.search, rule.replacement);
+  if (StartsWith(line, "+ ")) line.erase(0, 2);
+  for (const Rule& rule : kPlusRules) line = ReplaceAll(line, rule.search, rule.replacement);
+  return line;
+}
+
+}  // namespace
+
+std::string Eval(std::string_view input) {
+  std::string line = ReplaceAll(input, " ", "");
+  Trace("________________________________________");
+  Trace("Eval> user typed ", line);
+  if (const char* refused = Refusal(line)) return refused;
+
+  line = Balanced(ReplaceAll(line, ",", "."));
+  line = ReplaceAll(line, ")(", ")*(");  // two adjacent groups are multiplied
+  while (!line.empty() && IsOneOf(line.back(), kStrippedAtEnd)) line.pop_back();
+  for (const Rule& rule : kRepairs) line = ReplaceAll(line, rule.search, rule.replacement);
+  Trace("Eval> ..which will be treated as ", line);
+  line = SignsFolded(Spaced(std::move(line)));
+
+  // Innermost groups first: the first ")" and the nearest "(" before it
+  // enclose a group without parentheses. Identical groups are all replaced by
+  // the one answer.
+  for (;;) {
+    Trace("Eval>  treating ", line);
+    const std::size_t closing = line.find(')');
+    if (closing == std::string::npos) return Solv(line);
+    const std::size_t opening = line.rfind('(', closing);
+    // A ")" before any "(", as in «2)+(3»: there is no group to reduce, and
+    // the line would never change again.
+    if (opening == std::string::npos) return std::string(kErrorText);
+    const std::string content = line.substr(opening + 1, closing - opening - 1);
+    Trace("Eval>  treating sub-string ", content);
+    line = ReplaceAll(line, std::string("(").append(content).append(")"), Solv(content));
+    if (ContainsError(line)) return std::string(kErrorText);
+  }
+}
+
+}  // namespace reference

@@ -1,0 +1,122 @@
+// ParseNumber: what a number text is worth.
+//
+//   [blanks, tabs, LFs] ( "&" radix-text | [sign] mantissa [marker [sign] digits] )
+//
+// The mantissa is a run of digits with at most one "."; the exponent marker is
+// "E", "e", "D" or "d". Of the significant digits the first 18 are used, the
+// rest only move the point. A CR, a second sign or a second "." ends the text.
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
+
+#include "tests/reference/reference.h"
+
+namespace reference {
+
+namespace {
+
+constexpr int kUsedDigits = 18;
+constexpr int kMaxExponent = 9999;
+constexpr std::int64_t kTooLarge = 4932;   // first significant digit at 10^4932 or more
+constexpr std::int64_t kTooSmall = -4934;  // first significant digit at 10^-4934 or less
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Exact powers of ten: 10^27 = 2^27 * 5^27 and 5^27 < 2^64.
+constexpr int kExactPowers = 27;
+constexpr long double PowerOfTen(int n) {
+  long double p = 1;
+  for (int i = 0; i < n; ++i) p *= 10;
+  return p;
+}
+constexpr long double kPowersOfTen[kExactPowers + 1] = {
+    PowerOfTen(0),  PowerOfTen(1),  PowerOfTen(2),  PowerOfTen(3),  PowerOfTen(4),  PowerOfTen(5),
+    PowerOfTen(6),  PowerOfTen(7),  PowerOfTen(8),  PowerOfTen(9),  PowerOfTen(10), PowerOfTen(11),
+    PowerOfTen(12), PowerOfTen(13), PowerOfTen(14), PowerOfTen(15), PowerOfTen(16), PowerOfTen(17),
+    PowerOfTen(18), PowerOfTen(19), PowerOfTen(20), PowerOfTen(21), PowerOfTen(22), PowerOfTen(23),
+    PowerOfTen(24), PowerOfTen(25), PowerOfTen(26), PowerOfTen(27)};
+
+// digits x 10^scale, correctly rounded to the extended format.
+long double Scale(std::uint64_t digits, std::int64_t scale) {
+  // Both factors exact, so one operation rounds once.
+  if (scale >= 0 && scale <= kExactPowers)
+    return static_cast<long double>(digits) * kPowersOfTen[scale];
+  if (scale < 0 && scale >= -kExactPowers) {
+    return static_cast<long double>(digits) / kPowersOfTen[-scale];
+  }
+  // Rare: let the C library's exact conversion do it. The text holds no
+  // decimal point, so no locale can change its meaning.
+  char text[48];
+  char* end = std::to_chars(text, text + 24, digits).ptr;
+  *end++ = 'e';
+  end = std::to_chars(end, text + sizeof text - 1, scale).ptr;
+  *end = '\0';
+  return std::strtold(text, nullptr);
+}
+
+}  // namespace
+
+long double ParseNumber(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
+  if (i < n && text[i] == '&') return ParseRadixNumber(text.substr(i + 1));
+
+  bool negative = false;
+  if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+
+  // value = digits x 10^scale
+  std::uint64_t digits = 0;
+  int used = 0;
+  std::int64_t scale = 0;
+  bool any_digit = false;
+  bool after_point = false;
+  for (; i < n; ++i) {
+    const char c = text[i];
+    if (c == '.' && !after_point) {
+      after_point = true;
+      continue;
+    }
+    if (!IsDigit(c)) break;
+    any_digit = true;
+    if (used == 0 && c == '0') {
+      if (after_point) --scale;  // a leading zero only moves the point
+    } else if (used < kUsedDigits) {
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      ++used;
+      if (after_point) --scale;
+    } else if (!after_point) {
+      ++scale;  // dropped, but it still stands before the point
+    }
+  }
+  if (!any_digit) return 0;
+
+  std::int64_t exponent = 0;
+  if (i < n && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    ++i;
+    bool exponent_negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) exponent_negative = text[i++] == '-';
+    for (; i < n && IsDigit(text[i]); ++i) {
+      exponent = exponent * 10 + (text[i] - '0');
+      if (exponent > kMaxExponent) exponent = kMaxExponent;
+    }
+    if (exponent_negative) exponent = -exponent;
+  }
+  if (used == 0) return 0;  // only zeros
+
+  scale += exponent;
+  const std::int64_t first_digit_power = scale + used - 1;
+  long double value;
+  if (first_digit_power >= kTooLarge) {
+    value = 170141183460469231731687303715884105728.0L;  // 2^127
+  } else if (first_digit_power <= kTooSmall) {
+    value = 0;
+  } else {
+    value = Scale(digits, scale);
+  }
+  return negative ? -value : value;
+}
+
+}  // namespace reference

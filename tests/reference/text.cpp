@@ -1,0 +1,32 @@
+#include "tests/reference/reference.h"
+
+namespace reference {
+
+std::size_t CountOf(std::string_view text, std::string_view set) {
+  std::size_t count = 0;
+  for (const char c : text) count += IsOneOf(c, set) ? 1 : 0;
+  return count;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view search,
+                       std::string_view replacement) {
+  if (search.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t at = text.find(search); at != std::string_view::npos;
+       at = text.find(search, from)) {
+    out.append(text, from, at - from).append(replacement);
+    from = at + search.size();
+  }
+  out.append(text, from);
+  return out;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace reference
