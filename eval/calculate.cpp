@@ -14,42 +14,41 @@ namespace {
 
 constexpr std::size_t kShownDecimals = 6;
 
-std::string DisplayValue(std::string r) {
-  std::size_t point = r.find('.');                 // positions from here on are 0-based
-  if (point == 0) r = std::string("0").append(r);  // «.5» is shown «0 , 5»
-  point = r.find('.');
-  const std::size_t marker = r.find('E');
+// A text that begins with the point, «.5», has an empty integer part, worth
+// 0 like the "0" that is shown for it: «0 , 5».
+void AppendDisplayValue(std::string_view text, std::string& out) {
+  const std::size_t point = text.find('.');  // positions from here on are 0-based
+  const std::size_t marker = text.find('E');
+  const std::size_t mantissa_end = marker == std::string_view::npos ? text.size() : marker;
 
-  std::string exponent_part;
-  std::size_t mantissa_end = r.size();  // one past the mantissa's last character
-  if (marker != std::string::npos) {
-    exponent_part = std::string(" ").append(r, marker);
-    mantissa_end = marker;
+  const std::size_t size_before = out.size();
+  AppendGrouped(ParseNumber(point == std::string_view::npos ? text.substr(0, mantissa_end)
+                                                            : text.substr(0, point)),
+                ' ', out);
+  // A zero integer part of a negative value, as in «-.5», keeps the sign. Only
+  // a text that begins with "-" can be worth less than zero here: the result
+  // holds nothing but digits, ".", "E", "+" and "-".
+  if (out[size_before] != '-' && text.front() == '-' && ParseNumber(text) < 0) {
+    out.insert(out.begin() + static_cast<std::ptrdiff_t>(size_before), '-');
   }
-  std::string integer_part;
-  std::string decimal_part;
-  if (point == std::string::npos) {
-    integer_part = r.substr(0, mantissa_end);
-  } else {
-    integer_part = r.substr(0, point);
+  if (point != std::string_view::npos) {
     // With the "E" before the ".", as in «1E5.5», the decimals run to the end.
-    const std::size_t decimals_end = mantissa_end < point ? r.size() : mantissa_end;
-    decimal_part = r.substr(point + 1, decimals_end - (point + 1)).substr(0, kShownDecimals);
+    const std::size_t decimals_end = mantissa_end < point ? text.size() : mantissa_end;
+    out.append(" , ").append(
+        text.substr(point + 1, decimals_end - (point + 1)).substr(0, kShownDecimals));
   }
-
-  std::string grouped = ReplaceAll(FormatGrouped(ParseNumber(integer_part)), ",", " ");
-  // A zero integer part of a negative value, as in «-.5», keeps the sign.
-  if (ParseNumber(r) < 0 && grouped.front() != '-') grouped = std::string("-").append(grouped);
-
-  if (point == std::string::npos) return grouped + exponent_part;
-  return grouped + " , " + decimal_part + exponent_part;
+  if (marker != std::string_view::npos) out.append(" ").append(text.substr(marker));
 }
 
 }  // namespace
 
 std::string Calculate(std::string_view line) {
   if (TrimBlanks(line).empty()) return {};
-  std::string r = Eval(line);
+  const std::string r = Eval(line);
   if (ContainsError(r)) return std::string(kErrorText);
-  return std::string(line) + " = " + DisplayValue(std::move(r));
+  std::string shown;
+  shown.reserve(line.size() + 2 * r.size() + 8);
+  shown.append(line).append(" = ");
+  AppendDisplayValue(r, shown);
+  return shown;
 }

@@ -2,9 +2,11 @@
 // to nearest with ties to even. FormatNumber and FormatGrouped both start here.
 #pragma once
 
+#include <cstdint>
+
 struct DecimalDigits {
-  char digit[18];  // '0'..'9'; digit[0] is not '0'
-  int exponent;    // value = digit[0].digit[1]...digit[17] x 10^exponent
+  std::uint64_t significand;  // 18 digits: 10^17 <= significand < 10^18
+  int exponent;               // value = significand x 10^(exponent - 17)
 };
 
 // magnitude must be finite and above zero.

@@ -21,11 +21,11 @@
 
 namespace {
 
-constexpr std::string_view kNoFirst = "*/^";
-constexpr std::string_view kOperators = "*/^+-";
-constexpr std::string_view kDigits = "0123456789";
-constexpr std::string_view kStrippedAtEnd = "*+-/^(";
-constexpr std::string_view kSpaced = "*+-/^()";
+constexpr CharSet kNoFirst("*/^");
+constexpr CharSet kOperators("*/^+-");
+constexpr CharSet kDigits("0123456789");
+constexpr CharSet kStrippedAtEnd("*+-/^(");
+constexpr CharSet kSpaced("*+-/^()");
 
 struct Rule {
   std::string_view search;
@@ -58,7 +58,7 @@ const char* Refusal(std::string_view line) {
     Trace("Eval>  user wrote '=' symbol (probably a line pasted from history)");
     return kErrorText.data();
   }
-  if (IsOneOf(line.front(), kNoFirst)) {
+  if (kNoFirst.Has(line.front())) {
     Trace("Eval>  user started line with operand * / ^");
     return kErrorText.data();
   }
@@ -75,8 +75,8 @@ const char* Refusal(std::string_view line) {
 
 // Closes what was left open at the end, opens what was left closed at the front.
 void Balance(std::string& line) {
-  const std::size_t opened = CountOf(line, "(");
-  const std::size_t closed = CountOf(line, ")");
+  const std::size_t opened = static_cast<std::size_t>(std::count(line.begin(), line.end(), '('));
+  const std::size_t closed = static_cast<std::size_t>(std::count(line.begin(), line.end(), ')'));
   if (opened > closed) line.append(opened - closed, ')');
   if (closed > opened) line.insert(0, closed - opened, '(');
 }
@@ -89,7 +89,7 @@ std::string Spaced(std::string_view line) {
   spaced.reserve(line.size() * 2);
   bool blank_due = false;
   for (const char c : line) {
-    if (IsOneOf(c, kSpaced)) {
+    if (kSpaced.Has(c)) {
       if (!spaced.empty()) spaced.push_back(' ');
       spaced.push_back(c);
       blank_due = true;
@@ -102,15 +102,41 @@ std::string Spaced(std::string_view line) {
   return spaced;
 }
 
+// Whether «X s » occurs for some X of "*/+-^(": what every sign rule for the
+// sign s looks for. A line without it is left alone by all of them.
+bool HasSignAfterOperator(std::string_view line, char sign) {
+  constexpr CharSet kBefore("*/+-^(");
+  for (std::size_t i = 0; i + 3 < line.size(); ++i) {
+    if (line[i + 2] == sign && line[i + 1] == ' ' && line[i + 3] == ' ' && kBefore.Has(line[i])) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void FoldSigns(std::string& line) {
   if (StartsWith(line, "- ")) line.erase(1, 1);
-  if (line.find('-') != std::string::npos) {
+  if (HasSignAfterOperator(line, '-')) {
     for (const Rule& rule : kMinusRules) ReplaceAllInPlace(line, rule.search, rule.replacement);
   }
   if (StartsWith(line, "+ ")) line.erase(0, 2);
-  if (line.find('+') != std::string::npos) {
+  if (HasSignAfterOperator(line, '+')) {
     for (const Rule& rule : kPlusRules) ReplaceAllInPlace(line, rule.search, rule.replacement);
   }
+}
+
+// Whether an operator stands right inside a parenthesis: what the repairs
+// look for. A line without it is left alone by all of them.
+bool HasOperatorAtParenthesis(std::string_view line) {
+  constexpr CharSet kBeforeClosing("-*/+^");
+  constexpr CharSet kAfterOpening("*/^");
+  for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+    if ((line[i + 1] == ')' && kBeforeClosing.Has(line[i])) ||
+        (line[i] == '(' && kAfterOpening.Has(line[i + 1]))) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // The groups, innermost first. The first ")" and the nearest "(" before it
@@ -173,8 +199,8 @@ std::string Eval(std::string_view input) {
   if (line.find(")(") != std::string::npos) {
     line = ReplaceAll(line, ")(", ")*(");  // two adjacent groups are multiplied
   }
-  while (!line.empty() && IsOneOf(line.back(), kStrippedAtEnd)) line.pop_back();
-  if (line.find_first_of("()") != std::string::npos) {
+  while (!line.empty() && kStrippedAtEnd.Has(line.back())) line.pop_back();
+  if (HasOperatorAtParenthesis(line)) {
     for (const Rule& rule : kRepairs) ReplaceAllInPlace(line, rule.search, rule.replacement);
   }
   Trace("Eval> ..which will be treated as ", line);

@@ -3,26 +3,45 @@
 // The value is rounded to an integer (ties to even), written in full, never in
 // scientific form, with at most 18 significant digits and zeros after them,
 // and "," between groups of three digits counted from the right.
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "eval/decimal_digits.h"
 #include "eval/number_text.h"
 
-std::string FormatGrouped(long double value) {
+void AppendGrouped(long double value, char separator, std::string& out) {
   const long double whole = std::nearbyint(value);  // the FPU rounds to nearest, ties to even
   // No caller passes an infinity or NaN; they get "0" rather than garbage.
-  if (whole == 0 || !std::isfinite(whole)) return "0";
-
-  const DecimalDigits d = SignificantDigits18(std::fabs(whole));
-  const std::size_t length = static_cast<std::size_t>(d.exponent) + 1;
-  std::string digits(d.digit, length < 18 ? length : 18);
-  digits.resize(length, '0');
-
-  std::string text = whole < 0 ? "-" : "";
-  text.reserve(length + length / 3 + 1);
-  for (std::size_t i = 0; i < length; ++i) {
-    if (i > 0 && (length - i) % 3 == 0) text.push_back(',');
-    text.push_back(digits[i]);
+  if (whole == 0 || !std::isfinite(whole)) {
+    out.push_back('0');
+    return;
   }
+  // Up to 18 significant digits, then zeros up to `length` digits in all.
+  char significant[20];
+  std::size_t used;
+  std::size_t length;
+  if (std::fabs(whole) < 1e18L) {
+    // Exact: an integer of at most 18 digits.
+    const auto magnitude = static_cast<std::uint64_t>(std::fabs(whole));
+    const char* end = std::to_chars(significant, significant + sizeof significant, magnitude).ptr;
+    used = length = static_cast<std::size_t>(end - significant);
+  } else {
+    const DecimalDigits d = SignificantDigits18(std::fabs(whole));
+    std::to_chars(significant, significant + sizeof significant, d.significand);
+    used = 18;
+    length = static_cast<std::size_t>(d.exponent) + 1;
+  }
+  if (whole < 0) out.push_back('-');
+  out.reserve(out.size() + length + length / 3);
+  for (std::size_t i = 0; i < length; ++i) {
+    if (i > 0 && (length - i) % 3 == 0) out.push_back(separator);
+    out.push_back(i < used ? significant[i] : '0');
+  }
+}
+
+std::string FormatGrouped(long double value) {
+  std::string text;
+  AppendGrouped(value, ',', text);
   return text;
 }

@@ -5,7 +5,10 @@
 // (above 5 up, below 5 down, exactly 5 to make the 15th digit even). Trailing
 // zeros go; the text is positional unless that needs more than 15 integer
 // digits or more than 15 decimals. No "0" before the point, no "+" in front.
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 
 #include "eval/decimal_digits.h"
 #include "eval/number_text.h"
@@ -13,49 +16,73 @@
 namespace {
 
 constexpr int kDigits = 15;
+constexpr std::uint64_t kTenTo15 = 1000000000000000ULL;
 
 // The text an infinity is shown as: it reads back as a finite number.
-constexpr const char kInfinityText[] = "9.99999999999999E+998";
+constexpr std::string_view kInfinityText = "9.99999999999999E+998";
 
 }  // namespace
 
-std::string FormatNumber(long double value) {
-  if (value == 0 || std::isnan(value)) return " 0";
-  const char* sign = std::signbit(value) ? "-" : " ";
-  if (std::isinf(value)) return std::string(sign) + kInfinityText;
+void FormatNumberInto(long double value, NumberText& text) {
+  if (value == 0 || std::isnan(value)) {
+    text.Append(" 0");
+    return;
+  }
+  text.Append(std::signbit(value) ? '-' : ' ');
+  if (std::isinf(value)) {
+    text.Append(kInfinityText);
+    return;
+  }
 
-  DecimalDigits d = SignificantDigits18(std::fabs(value));
-  const char sixteenth = d.digit[kDigits];
-  const bool round_up =
-      sixteenth > '5' || (sixteenth == '5' && ((d.digit[kDigits - 1] - '0') % 2 == 1));
-  if (round_up) {
-    int at = kDigits - 1;
-    while (at >= 0 && d.digit[at] == '9') d.digit[at--] = '0';
-    if (at >= 0) {
-      ++d.digit[at];
-    } else {
-      d.digit[0] = '1';  // 999...9 carried over: one more power of ten
-      ++d.exponent;
+  const DecimalDigits d = SignificantDigits18(std::fabs(value));
+  std::uint64_t fifteen = d.significand / 1000;
+  const auto sixteenth = static_cast<int>(d.significand % 1000 / 100);
+  int exponent = d.exponent;
+  if (sixteenth > 5 || (sixteenth == 5 && fifteen % 2 == 1)) {
+    if (++fifteen == kTenTo15) {  // 999...9 carried over: one more power of ten
+      fifteen = kTenTo15 / 10;
+      ++exponent;
     }
   }
+  char digit[kDigits];
+  std::to_chars(digit, digit + kDigits, fifteen);
   int m = kDigits;
-  while (m > 1 && d.digit[m - 1] == '0') --m;
-  const int e = d.exponent + 1;  // value = 0.d1...dm x 10^e
-  const std::string_view digits(d.digit, static_cast<std::size_t>(m));
+  while (m > 1 && digit[m - 1] == '0') --m;
+  const int e = exponent + 1;  // value = 0.d1...dm x 10^e
+  const std::string_view digits(digit, static_cast<std::size_t>(m));
 
-  std::string text(sign);
   const bool whole = m <= e;
   const bool positional = whole ? e <= kDigits : m - e <= kDigits;
   if (positional && whole) {
-    text.append(digits).append(static_cast<std::size_t>(e - m), '0');
+    text.Append(digits);
+    text.Append(static_cast<std::size_t>(e - m), '0');
   } else if (positional && e <= 0) {
-    text.append(1, '.').append(static_cast<std::size_t>(-e), '0').append(digits);
+    text.Append('.');
+    text.Append(static_cast<std::size_t>(-e), '0');
+    text.Append(digits);
   } else if (positional) {
-    text.append(digits.substr(0, e)).append(1, '.').append(digits.substr(e));
+    text.Append(digits.substr(0, static_cast<std::size_t>(e)));
+    text.Append('.');
+    text.Append(digits.substr(static_cast<std::size_t>(e)));
   } else {
-    text.append(1, digits[0]);
-    if (m > 1) text.append(1, '.').append(digits.substr(1));
-    text.append(e - 1 < 0 ? "E-" : "E+").append(std::to_string(std::abs(e - 1)));
+    text.Append(digits[0]);
+    if (m > 1) {
+      text.Append('.');
+      text.Append(digits.substr(1));
+    }
+    text.Append(e - 1 < 0 ? "E-" : "E+");
+    char exponent_text[8];
+    text.Append(std::string_view(
+        exponent_text,
+        static_cast<std::size_t>(
+            std::to_chars(exponent_text, exponent_text + sizeof exponent_text, std::abs(e - 1))
+                .ptr -
+            exponent_text)));
   }
-  return text;
+}
+
+std::string FormatNumber(long double value) {
+  NumberText text;
+  FormatNumberInto(value, text);
+  return std::string(text.View());
 }

@@ -34,9 +34,33 @@ long double ParseRadixNumber(std::string_view text);
 // value that is not negative, "-" in front of a negative one.
 std::string FormatNumber(long double value);
 
+// A number text kept without allocating: every reduction writes one, and the
+// longest FormatNumber can write is 23 bytes («-1.23456789012346E-4931»).
+class NumberText {
+ public:
+  void Append(char c) { data_[size_++] = c; }
+  void Append(std::string_view text) {
+    for (const char c : text) data_[size_++] = c;
+  }
+  void Append(std::size_t count, char c) {
+    for (std::size_t i = 0; i < count; ++i) data_[size_++] = c;
+  }
+  std::string_view View() const { return {data_, size_}; }
+
+ private:
+  char data_[32];
+  std::size_t size_ = 0;
+};
+
+// FormatNumber, written into a NumberText.
+void FormatNumberInto(long double value, NumberText& text);
+
 // Value rounded to an integer, written in full with "," between groups of three
 // digits; at most 18 significant digits, zeros after them.
 std::string FormatGrouped(long double value);
+
+// FormatGrouped with another separator between the groups, appended to out.
+void AppendGrouped(long double value, char separator, std::string& out);
 
 // Rounds an extended value to a double. Through memory on purpose: on 32-bit
 // x87 code a double kept in a register would silently keep extended precision.

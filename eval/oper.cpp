@@ -22,17 +22,19 @@ bool HasDigit(std::string_view operand) {
 
 }  // namespace
 
-std::string ReduceOperands(std::string_view left, std::string_view op, std::string_view right) {
+std::string_view ReduceOperands(std::string_view left, std::string_view op, std::string_view right,
+                                NumberText& value) {
   if (!HasDigit(left) || !HasDigit(right)) {
     Trace("Oper>    syntax error in string ", left, " ", op, " ", right, " : non-numeral values");
-    return std::string(kErrorText);
+    return kErrorText;
   }
   const long double y = ParseNumber(right);
   const long double x = ParseNumber(left);
-  std::string value = FormatNumber(RoundToDouble(Apply(op.empty() ? '\0' : op[0], x, y)));
-  if (value.front() == ' ') value.erase(0, 1);  // FormatNumber's blank for "not negative"
-  Trace("Oper>    solved ", left, " ", op, " ", right, " = ", value);
-  return value;
+  FormatNumberInto(RoundToDouble(Apply(op.empty() ? '\0' : op[0], x, y)), value);
+  std::string_view text = value.View();
+  if (text.front() == ' ') text.remove_prefix(1);  // FormatNumber's blank for "not negative"
+  Trace("Oper>    solved ", left, " ", op, " ", right, " = ", text);
+  return text;
 }
 
 std::string Oper(std::string_view expression, std::string_view op) {
@@ -52,9 +54,11 @@ std::string Oper(std::string_view expression, std::string_view op) {
   const std::size_t left_begin = blank_before == std::string_view::npos ? 0 : blank_before + 1;
   const std::size_t right_begin = at + pattern.size();
   const std::size_t right_end = std::min(w.find(' ', right_begin), w.size());
-  const std::string value = ReduceOperands(w.substr(left_begin, at - left_begin), op,
-                                           w.substr(right_begin, right_end - right_begin));
-  if (ContainsError(value)) return value;
+  NumberText buffer;
+  const std::string_view value =
+      ReduceOperands(w.substr(left_begin, at - left_begin), op,
+                     w.substr(right_begin, right_end - right_begin), buffer);
+  if (ContainsError(value)) return std::string(value);
 
   std::string result;
   result.reserve(w.size());

@@ -9,8 +9,11 @@
 // the operator. op is one of "^", "*", "/", "+", "-".
 std::string Oper(std::string_view expression, std::string_view op);
 
+class NumberText;
+
 // The arithmetic of one reduction, on operand texts already found: the value
-// text, or "Erreur de syntaxe" when an operand holds no digit. Writes the
-// reduction's "syntax error" or "solved" trace line; Oper and Solv write the
-// lines that show the whole expression.
-std::string ReduceOperands(std::string_view left, std::string_view op, std::string_view right);
+// text (kept in `value`), or "Erreur de syntaxe" when an operand holds no
+// digit. Writes the reduction's "syntax error" or "solved" trace line; Oper
+// and Solv write the lines that show the whole expression.
+std::string_view ReduceOperands(std::string_view left, std::string_view op, std::string_view right,
+                                NumberText& value);

@@ -69,26 +69,32 @@ long double ParseNumber(std::string_view text) {
   std::uint64_t digits = 0;
   int used = 0;
   std::int64_t scale = 0;
-  bool any_digit = false;
-  bool after_point = false;
-  for (; i < n; ++i) {
-    const char c = text[i];
-    if (c == '.' && !after_point) {
-      after_point = true;
-      continue;
-    }
-    if (!IsDigit(c)) break;
-    any_digit = true;
-    if (used == 0 && c == '0') {
-      if (after_point) --scale;  // a leading zero only moves the point
-    } else if (used < kUsedDigits) {
-      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+  const std::size_t mantissa = i;
+  while (i < n && text[i] == '0') ++i;  // leading zeros are not significant
+  for (; i < n && IsDigit(text[i]); ++i) {
+    if (used < kUsedDigits) {
+      digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
       ++used;
-      if (after_point) --scale;
-    } else if (!after_point) {
+    } else {
       ++scale;  // dropped, but it still stands before the point
     }
   }
+  if (i < n && text[i] == '.') {
+    ++i;
+    if (used == 0) {
+      for (; i < n && text[i] == '0'; ++i) --scale;  // a leading zero only moves the point
+    }
+    for (; i < n && IsDigit(text[i]); ++i) {
+      if (used < kUsedDigits) {
+        digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        ++used;
+        --scale;
+      }
+    }
+  }
+  // The mantissa holds a digit unless it is empty or a lone ".".
+  const std::size_t mantissa_length = i - mantissa;
+  const bool any_digit = mantissa_length > 1 || (mantissa_length == 1 && text[mantissa] != '.');
   if (!any_digit) return 0;
 
   std::int64_t exponent = 0;

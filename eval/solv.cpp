@@ -10,7 +10,10 @@
 // an operator; a "-" glued to a number is its sign.
 #include "eval/solv.h"
 
+#include <algorithm>
+
 #include "diag/debug_log.h"
+#include "eval/number_text.h"
 #include "eval/oper.h"
 #include "eval/text.h"
 
@@ -22,41 +25,42 @@ struct Level {
 };
 constexpr Level kLevels[] = {{'^', 0}, {'*', '/'}, {'+', '-'}};
 
-constexpr std::string_view kNoEnd = "*+-/^(";
-constexpr std::string_view kNoStart = "*+/^(";  // "-" may begin: it is a sign
-constexpr std::string_view kNumberCharacters = "0123456789.E+-";
+constexpr CharSet kNoEnd("*+-/^(");
+constexpr CharSet kNoStart("*+/^(");  // "-" may begin: it is a sign
+constexpr CharSet kNumberCharacters("0123456789.E+-");
 
 // The expression is a run of operands and operators separated by single
 // blanks (an empty piece between two blanks is an empty operand). An operator
 // of the level counts only with a blank on both sides: not first, not last.
 //
+// Pieces are short: a plain loop beats a library search call for them.
+std::size_t PieceEnd(const std::string& text, std::size_t from) {
+  while (from < text.size() && text[from] != ' ') ++from;
+  return from;
+}
+
 // Reduces every operator of one level, left to right, writing the outcome to
-// `out`. Returns false when a reduction was refused; `out` then holds the
-// refusal.
+// `out`. Returns false when a reduction was refused.
 bool SweepLevel(const std::string& in, Level level, std::string& out) {
   out.clear();
   std::size_t last_piece = 0;  // where the last piece written to `out` begins
   std::size_t at = 0;
   while (at <= in.size()) {
-    std::size_t end = in.find(' ', at);
-    if (end == std::string::npos) end = in.size();
+    const std::size_t end = PieceEnd(in, at);
     const std::string_view piece(in.data() + at, end - at);
     const bool is_operator = piece.size() == 1 && (piece[0] == level.first ||
                                                    (level.second != 0 && piece[0] == level.second));
     if (is_operator && at > 0 && end < in.size()) {
-      std::size_t right_end = in.find(' ', end + 1);
-      if (right_end == std::string::npos) right_end = in.size();
+      const std::size_t right_end = PieceEnd(in, end + 1);
       const std::string_view right(in.data() + end + 1, right_end - end - 1);
       if constexpr (kDebugLogEnabled) {
         Trace("Oper>    treating first ", piece, " operand in ", out, " ",
               std::string_view(in).substr(at));
       }
       const std::string_view left = std::string_view(out).substr(last_piece);
-      const std::string value = ReduceOperands(left, piece, right);
-      if (ContainsError(value)) {
-        out = value;
-        return false;
-      }
+      NumberText buffer;
+      const std::string_view value = ReduceOperands(left, piece, right, buffer);
+      if (ContainsError(value)) return false;
       out.replace(last_piece, std::string::npos, value);
       if constexpr (kDebugLogEnabled) {
         const std::string_view rest =
@@ -83,7 +87,7 @@ std::string Solv(std::string_view expression) {
     Trace("Solv>  empty line");
     return "0";
   }
-  if (IsOneOf(w.back(), kNoEnd) || IsOneOf(w.front(), kNoStart)) {
+  if (kNoEnd.Has(w.back()) || kNoStart.Has(w.front())) {
     Trace("Solv>  syntax error - single operand at beginning or end of line");
     return std::string(kErrorText);
   }
@@ -99,7 +103,7 @@ std::string Solv(std::string_view expression) {
     }
     w.swap(swept);
   }
-  if (w.find_first_not_of(kNumberCharacters) != std::string::npos) {
+  if (!std::all_of(w.begin(), w.end(), [](char c) { return kNumberCharacters.Has(c); })) {
     Trace("Solv>  syntax error - non supported characters in string");
     return std::string(kErrorText);
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,8 +25,23 @@ inline bool IsOneOf(char c, std::string_view set) {
   return set.find(c) != std::string_view::npos;
 }
 
+// A set of byte values, tested in constant time: the evaluation asks "is this
+// character an operator?" for every character of the line.
+class CharSet {
+ public:
+  constexpr explicit CharSet(std::string_view members) {
+    for (const char c : members) bits_[Byte(c) / 64] |= std::uint64_t{1} << (Byte(c) % 64);
+  }
+  constexpr bool Has(char c) const { return ((bits_[Byte(c) / 64] >> (Byte(c) % 64)) & 1) != 0; }
+
+ private:
+  static constexpr unsigned Byte(char c) { return static_cast<unsigned char>(c); }
+  std::uint64_t bits_[4] = {};
+};
+
 // How many characters of text belong to set.
 std::size_t CountOf(std::string_view text, std::string_view set);
+std::size_t CountOf(std::string_view text, const CharSet& set);
 
 // One left-to-right scan: every occurrence is replaced and the scan resumes
 // after it, so occurrences never overlap and the replacement is never scanned
