@@ -1,8 +1,29 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and starts lumo calc. Arguments go to the
-# console evaluator: `./run.sh '2+3*4'`, or `./run.sh` to type lines.
+# Sets up what is missing, builds, and starts lumo calc.
+#   With a display ($DISPLAY set): the Windows program, lumocalc.exe, under
+#   Wine (the first start prepares a Wine prefix in build/wineprefix-run, about
+#   10 s).
+#   Without one: the console evaluator; arguments go to it:
+#   `./run.sh '2+3*4'`, or `./run.sh` to type lines. `DISPLAY= ./run.sh ...`
+#   picks it on a desktop too.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+if [ -n "${DISPLAY:-}" ]; then
+  scripts/setup.sh windows >&2
+  # The same configuration as scripts/test-windows.sh, so the two share build/win.
+  if [ ! -f build/win/CMakeCache.txt ]; then
+    cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/MinGW-i686.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DLUMOCALC_WERROR=ON -DLUMOCALC_BENCHMARKS=OFF >/dev/null
+  fi
+  cmake --build build/win -j 2 --target lumocalc >/dev/null
+  # shellcheck source=scripts/wine-prefix.sh
+  source scripts/wine-prefix.sh
+  [ -f build/wineprefix-run/.lumocalc-ready ] || echo "run.sh: preparing Wine (once)" >&2
+  use_wine_prefix "$PWD/build/wineprefix-run"
+  exec wine build/win/ui/lumocalc.exe
+fi
+
 scripts/setup.sh native >&2
 if [ ! -x build/release/cli/lumocalc-eval ]; then
   cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
