@@ -60,6 +60,17 @@ for line in '1234567.891*2' '(1+2)(3+4)' '1/3'; do
 done
 xdotool type --delay 20 '2^0.5*100'
 sleep 0.5
+# Idle, the program waits for messages rather than polling for them: it must
+# use next to no processor time in a second (/proc counts 1/100 s ticks).
+pid=$(xdotool getwindowpid "$window")
+ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+before=$(ticks)
+sleep 1
+used=$(($(ticks) - before))
+if [ "$used" -gt 10 ]; then
+  echo "test-windows.sh: the idle lumocalc.exe used ${used}0 ms of processor time in 1 s" >&2
+  exit 1
+fi
 import -window "$window" "$out/screenshot.png"
 xdotool key alt+F4
 wait "$program"
