@@ -22,6 +22,15 @@ struct PowersOfTen {
 };
 constexpr PowersOfTen kPowers;
 
+struct PowersOfFive {
+  std::uint64_t value[kExactPowers + 1];
+  constexpr PowersOfFive() : value{} {
+    std::uint64_t p = 1;
+    for (int i = 0; i <= kExactPowers; ++i, p *= 5) value[i] = p;
+  }
+};
+constexpr PowersOfFive kPowersOfFive;
+
 constexpr std::uint64_t kTenTo17 = 100000000000000000ULL;
 constexpr std::uint64_t kTenTo18 = 1000000000000000000ULL;
 
@@ -51,10 +60,8 @@ bool FastDigits(long double magnitude, DecimalDigits& out) {
       continue;
     }
     if (scaled < 1e17L) return false;
-    auto whole = static_cast<std::uint64_t>(scaled);  // truncated: scaled is positive
-    const long double fraction = scaled - static_cast<long double>(whole);
-    if (fraction > 0.4375L && fraction < 0.5625L) return false;
-    if (fraction > 0.5L) ++whole;
+    std::uint64_t whole = NearestInteger(scaled);
+    if (std::fabs(scaled - static_cast<long double>(whole)) > 0.4375L) return false;
     if (whole == kTenTo18) {
       whole = kTenTo17;
       ++exponent;
@@ -65,6 +72,56 @@ bool FastDigits(long double magnitude, DecimalDigits& out) {
   }
   return false;
 }
+
+#ifdef __SIZEOF_INT128__
+// A double is m x 2^e with m below 2^53, so m x 10^k = m x 5^k x 2^k is an
+// exact 128-bit integer for k <= 27 (5^27 < 2^63), and shifting it by k + e
+// places, with the bits shifted out deciding the rounding, gives the 18
+// digits exactly: every double from 10^-10 up to 10^18 without any library
+// call. (Where the compiler has no 128-bit integers, FastDigits does it.)
+bool IntegerDigits(long double magnitude, DecimalDigits& out) {
+  const double narrow = static_cast<double>(magnitude);
+  if (static_cast<long double>(narrow) != magnitude) return false;
+  std::uint64_t bits;
+  std::memcpy(&bits, &narrow, sizeof bits);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  if (biased == 0 || biased == 0x7FF) return false;  // subnormal, infinite or NaN
+  const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int e = biased - 1075;  // narrow = m x 2^e
+  // log10(2) x binary exponent, rounded down, is the decimal exponent or one less.
+  const int binary_exponent = biased - 1023;
+  int exponent = binary_exponent * 78913 / 262144;
+  if (binary_exponent < 0) exponent -= 1;
+  for (int attempt = 0; attempt < 2; ++attempt, ++exponent) {
+    const int scale = 17 - exponent;
+    if (scale < 0 || scale > kExactPowers) return false;
+    const unsigned __int128 product = static_cast<unsigned __int128>(m) * kPowersOfFive.value[scale];
+    const int shift = scale + e;  // the 18 digits are product x 2^shift
+    unsigned __int128 whole;
+    if (shift >= 0) {
+      if (shift > 10) return false;  // far beyond 18 digits: the next attempt can't help either
+      whole = product << shift;
+    } else if (shift <= -127) {
+      return false;
+    } else {
+      whole = product >> -shift;
+      const unsigned __int128 rest = product - (whole << -shift);
+      const unsigned __int128 half = static_cast<unsigned __int128>(1) << (-shift - 1);
+      if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
+    }
+    if (whole >= kTenTo18 && whole != kTenTo18) continue;  // one more decimal digit
+    if (whole < kTenTo17) return false;
+    out.significand = static_cast<std::uint64_t>(whole);
+    out.exponent = exponent;
+    if (whole == kTenTo18) {  // rounded up into the next power of ten
+      out.significand = kTenTo17;
+      ++out.exponent;
+    }
+    return true;
+  }
+  return false;
+}
+#endif
 
 // std::to_chars prints the exact binary value correctly rounded.
 DecimalDigits ExactDigits(long double magnitude) {
@@ -93,6 +150,9 @@ DecimalDigits ExactDigits(long double magnitude) {
 
 DecimalDigits SignificantDigits18(long double magnitude) {
   DecimalDigits out;
+#ifdef __SIZEOF_INT128__
+  if (IntegerDigits(magnitude, out)) return out;
+#endif
   if (FastDigits(magnitude, out)) return out;
   return ExactDigits(magnitude);
 }

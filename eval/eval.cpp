@@ -13,6 +13,8 @@
 #include "eval/eval.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "diag/debug_log.h"
@@ -22,8 +24,6 @@
 namespace {
 
 constexpr CharSet kNoFirst("*/^");
-constexpr CharSet kOperators("*/^+-");
-constexpr CharSet kDigits("0123456789");
 constexpr CharSet kStrippedAtEnd("*+-/^(");
 constexpr CharSet kSpaced("*+-/^()");
 
@@ -47,14 +47,77 @@ bool StartsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
 }
 
+// What one look at the typed line finds: enough for the refusals and the
+// balancing, and for skipping the steps that would find nothing to do.
+struct Census {
+  std::size_t operators = 0;  // characters of "*/^+-"
+  std::size_t opened = 0;
+  std::size_t closed = 0;
+  bool digit = false;
+  bool equals = false;
+  bool comma = false;
+};
+
+enum Kind : std::uint8_t { kOther, kBlank, kDigit, kOperator, kOpen, kClose, kEquals, kComma };
+
+struct KindTable {
+  Kind kind[256] = {};
+  constexpr KindTable() {
+    kind[static_cast<unsigned char>(' ')] = kBlank;
+    for (const char c : std::string_view("0123456789")) kind[static_cast<unsigned char>(c)] = kDigit;
+    for (const char c : std::string_view("*/^+-")) kind[static_cast<unsigned char>(c)] = kOperator;
+    kind[static_cast<unsigned char>('(')] = kOpen;
+    kind[static_cast<unsigned char>(')')] = kClose;
+    kind[static_cast<unsigned char>('=')] = kEquals;
+    kind[static_cast<unsigned char>(',')] = kComma;
+  }
+};
+constexpr KindTable kKinds;
+
+// The line without its blanks, and its census.
+Census CopyWithoutBlanks(std::string_view input, std::string& line) {
+  Census census;
+  line.resize(input.size());
+  std::size_t length = 0;
+  for (const char c : input) {
+    switch (kKinds.kind[static_cast<unsigned char>(c)]) {
+      case kBlank:
+        continue;
+      case kDigit:
+        census.digit = true;
+        break;
+      case kOperator:
+        ++census.operators;
+        break;
+      case kOpen:
+        ++census.opened;
+        break;
+      case kClose:
+        ++census.closed;
+        break;
+      case kEquals:
+        census.equals = true;
+        break;
+      case kComma:
+        census.comma = true;
+        break;
+      case kOther:
+        break;
+    }
+    line[length++] = c;
+  }
+  line.resize(length);
+  return census;
+}
+
 // The refusals, checked on the line without its blanks. Returns the result
 // when one of them ends the evaluation, nothing otherwise.
-const char* Refusal(std::string_view line) {
+const char* Refusal(std::string_view line, const Census& census) {
   if (line.empty()) {
     Trace("Eval>  empty line");
     return "0";
   }
-  if (Contains(line, "=")) {
+  if (census.equals) {
     Trace("Eval>  user wrote '=' symbol (probably a line pasted from history)");
     return kErrorText.data();
   }
@@ -62,7 +125,7 @@ const char* Refusal(std::string_view line) {
     Trace("Eval>  user started line with operand * / ^");
     return kErrorText.data();
   }
-  if (CountOf(line, kOperators) > 1 && CountOf(line, kDigits) == 0) {
+  if (census.operators > 1 && !census.digit) {
     Trace("Eval>  user typed several operands but without any number");
     return kErrorText.data();
   }
@@ -74,32 +137,31 @@ const char* Refusal(std::string_view line) {
 }
 
 // Closes what was left open at the end, opens what was left closed at the front.
-void Balance(std::string& line) {
-  const std::size_t opened = static_cast<std::size_t>(std::count(line.begin(), line.end(), '('));
-  const std::size_t closed = static_cast<std::size_t>(std::count(line.begin(), line.end(), ')'));
-  if (opened > closed) line.append(opened - closed, ')');
-  if (closed > opened) line.insert(0, closed - opened, '(');
+void Balance(std::string& line, const Census& census) {
+  if (census.opened > census.closed) line.append(census.opened - census.closed, ')');
+  if (census.closed > census.opened) line.insert(0, census.closed - census.opened, '(');
 }
 
 // Every operator and parenthesis between single blanks, no blank at either
-// end. The line holds no blank before this, so one sweep does what spacing
-// each character in turn and then folding the blanks would.
-std::string Spaced(std::string_view line) {
-  std::string spaced;
-  spaced.reserve(line.size() * 2);
-  bool blank_due = false;
-  for (const char c : line) {
-    if (kSpaced.Has(c)) {
-      if (!spaced.empty()) spaced.push_back(' ');
-      spaced.push_back(c);
-      blank_due = true;
-    } else {
-      if (blank_due) spaced.push_back(' ');
-      spaced.push_back(c);
-      blank_due = false;
-    }
+// end. The line holds no blank before this, so a blank goes between two
+// neighbours exactly when one of them is an operator or a parenthesis: what
+// spacing each character in turn and then folding the blanks would give.
+// Written from the back, in place.
+void Space(std::string& line) {
+  const std::size_t length = line.size();
+  if (length < 2) return;
+  std::size_t blanks = 0;
+  for (std::size_t i = 0; i + 1 < length; ++i) {
+    blanks += (kSpaced.Has(line[i]) || kSpaced.Has(line[i + 1])) ? 1 : 0;
   }
-  return spaced;
+  if (blanks == 0) return;
+  line.resize(length + blanks);
+  std::size_t write = length + blanks - 1;
+  line[write] = line[length - 1];
+  for (std::size_t i = length - 1; i-- > 0;) {
+    if (kSpaced.Has(line[i]) || kSpaced.Has(line[i + 1])) line[--write] = ' ';
+    line[--write] = line[i];
+  }
 }
 
 // Whether «X s » occurs for some X of "*/+-^(": what every sign rule for the
@@ -139,6 +201,15 @@ bool HasOperatorAtParenthesis(std::string_view line) {
   return false;
 }
 
+// The next "(" or ")" from `from` on. A plain loop: the library's
+// find_first_of searches its set once per character.
+std::size_t FindParenthesis(std::string_view line, std::size_t from) {
+  for (; from < line.size(); ++from) {
+    if (line[from] == '(' || line[from] == ')') return from;
+  }
+  return std::string_view::npos;
+}
+
 // The groups, innermost first. The first ")" and the nearest "(" before it
 // enclose a group without parentheses; its content goes to Solv and the whole
 // group is replaced by the answer, exactly as typed text would be. One sweep
@@ -150,12 +221,16 @@ bool HasOperatorAtParenthesis(std::string_view line) {
 // function of its text) but shows in the trace: there, the rest of the line
 // gets the same replacement, so the trace follows the line step by step.
 std::string ReduceGroups(std::string line) {
+  if (FindParenthesis(line, 0) == std::string::npos) {
+    Trace("Eval>  treating ", line);
+    return Solv(line);
+  }
   std::string reduced;
   reduced.reserve(line.size());
   std::vector<std::size_t> open;
   std::size_t at = 0;
   for (;;) {
-    const std::size_t paren = line.find_first_of("()", at);
+    const std::size_t paren = FindParenthesis(line, at);
     if (paren == std::string::npos) break;
     reduced.append(line, at, paren - at);
     at = paren + 1;
@@ -170,13 +245,13 @@ std::string ReduceGroups(std::string line) {
     if (open.empty()) return std::string(kErrorText);
     const std::size_t opening = open.back();
     open.pop_back();
-    const std::string content = reduced.substr(opening + 1);
+    const std::string_view content = std::string_view(reduced).substr(opening + 1);
     Trace("Eval>  treating sub-string ", content);
     const std::string answer = Solv(content);
     if (ContainsError(answer)) return std::string(kErrorText);
     if constexpr (kDebugLogEnabled) {
-      line = line.substr(0, at) +
-             ReplaceAll(std::string_view(line).substr(at), "(" + content + ")", answer);
+      const std::string group = std::string("(").append(content).append(")");
+      line = line.substr(0, at) + ReplaceAll(std::string_view(line).substr(at), group, answer);
     }
     reduced.replace(opening, std::string::npos, answer);
   }
@@ -188,23 +263,24 @@ std::string ReduceGroups(std::string line) {
 }  // namespace
 
 std::string Eval(std::string_view input) {
-  std::string line(input);
-  line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
+  std::string line;
+  line.reserve(2 * input.size() + 2);  // room for the blanks of the spaced form
+  const Census census = CopyWithoutBlanks(input, line);
   Trace("________________________________________");
   Trace("Eval> user typed ", line);
-  if (const char* refused = Refusal(line)) return refused;
+  if (const char* refused = Refusal(line, census)) return refused;
 
-  std::replace(line.begin(), line.end(), ',', '.');  // a decimal comma is a point
-  Balance(line);
-  if (line.find(")(") != std::string::npos) {
+  if (census.comma) std::replace(line.begin(), line.end(), ',', '.');  // a decimal comma is a point
+  Balance(line, census);
+  if (census.opened > 0 && census.closed > 0 && line.find(")(") != std::string::npos) {
     line = ReplaceAll(line, ")(", ")*(");  // two adjacent groups are multiplied
   }
   while (!line.empty() && kStrippedAtEnd.Has(line.back())) line.pop_back();
-  if (HasOperatorAtParenthesis(line)) {
+  if ((census.opened > 0 || census.closed > 0) && HasOperatorAtParenthesis(line)) {
     for (const Rule& rule : kRepairs) ReplaceAllInPlace(line, rule.search, rule.replacement);
   }
   Trace("Eval> ..which will be treated as ", line);
-  line = Spaced(line);
+  Space(line);
   FoldSigns(line);
   return ReduceGroups(std::move(line));
 }

@@ -11,7 +11,12 @@
 #include "eval/number_text.h"
 
 void AppendGrouped(long double value, char separator, std::string& out) {
-  const long double whole = std::nearbyint(value);  // the FPU rounds to nearest, ties to even
+  // Below 10^18 the integer is exact in 64 bits; rounded to nearest, ties to even.
+  const long double magnitude = std::fabs(value);
+  const bool small = magnitude < 1e18L;
+  const std::uint64_t small_whole = small ? NearestInteger(magnitude) : 0;
+  const long double whole =
+      small ? std::copysign(static_cast<long double>(small_whole), value) : std::nearbyint(value);
   // No caller passes an infinity or NaN; they get "0" rather than garbage.
   if (whole == 0 || !std::isfinite(whole)) {
     out.push_back('0');
@@ -21,10 +26,9 @@ void AppendGrouped(long double value, char separator, std::string& out) {
   char significant[20];
   std::size_t used;
   std::size_t length;
-  if (std::fabs(whole) < 1e18L) {
+  if (small) {
     // Exact: an integer of at most 18 digits.
-    const auto magnitude = static_cast<std::uint64_t>(std::fabs(whole));
-    const char* end = std::to_chars(significant, significant + sizeof significant, magnitude).ptr;
+    const char* end = std::to_chars(significant, significant + sizeof significant, small_whole).ptr;
     used = length = static_cast<std::size_t>(end - significant);
   } else {
     const DecimalDigits d = SignificantDigits18(std::fabs(whole));

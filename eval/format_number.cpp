@@ -34,7 +34,16 @@ void FormatNumberInto(long double value, NumberText& text) {
     return;
   }
 
-  const DecimalDigits d = SignificantDigits18(std::fabs(value));
+  const long double magnitude = std::fabs(value);
+  if (magnitude < 1e15L && magnitude == std::trunc(magnitude)) {
+    // A whole number of at most 15 digits is its own text.
+    char whole[16];
+    const char* end =
+        std::to_chars(whole, whole + sizeof whole, static_cast<std::uint64_t>(magnitude)).ptr;
+    text.Append(std::string_view(whole, static_cast<std::size_t>(end - whole)));
+    return;
+  }
+  const DecimalDigits d = SignificantDigits18(magnitude);
   std::uint64_t fifteen = d.significand / 1000;
   const auto sixteenth = static_cast<int>(d.significand % 1000 / 100);
   int exponent = d.exponent;
@@ -45,7 +54,7 @@ void FormatNumberInto(long double value, NumberText& text) {
     }
   }
   char digit[kDigits];
-  std::to_chars(digit, digit + kDigits, fifteen);
+  for (int i = kDigits; i-- > 0; fifteen /= 10) digit[i] = static_cast<char>('0' + fifteen % 10);
   int m = kDigits;
   while (m > 1 && digit[m - 1] == '0') --m;
   const int e = exponent + 1;  // value = 0.d1...dm x 10^e

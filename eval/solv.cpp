@@ -34,14 +34,14 @@ constexpr CharSet kNumberCharacters("0123456789.E+-");
 // of the level counts only with a blank on both sides: not first, not last.
 //
 // Pieces are short: a plain loop beats a library search call for them.
-std::size_t PieceEnd(const std::string& text, std::size_t from) {
+std::size_t PieceEnd(std::string_view text, std::size_t from) {
   while (from < text.size() && text[from] != ' ') ++from;
   return from;
 }
 
 // Reduces every operator of one level, left to right, writing the outcome to
 // `out`. Returns false when a reduction was refused.
-bool SweepLevel(const std::string& in, Level level, std::string& out) {
+bool SweepLevel(std::string_view in, Level level, std::string& out) {
   out.clear();
   std::size_t last_piece = 0;  // where the last piece written to `out` begins
   std::size_t at = 0;
@@ -54,8 +54,7 @@ bool SweepLevel(const std::string& in, Level level, std::string& out) {
       const std::size_t right_end = PieceEnd(in, end + 1);
       const std::string_view right(in.data() + end + 1, right_end - end - 1);
       if constexpr (kDebugLogEnabled) {
-        Trace("Oper>    treating first ", piece, " operand in ", out, " ",
-              std::string_view(in).substr(at));
+        Trace("Oper>    treating first ", piece, " operand in ", out, " ", in.substr(at));
       }
       const std::string_view left = std::string_view(out).substr(last_piece);
       NumberText buffer;
@@ -63,8 +62,7 @@ bool SweepLevel(const std::string& in, Level level, std::string& out) {
       if (ContainsError(value)) return false;
       out.replace(last_piece, std::string::npos, value);
       if constexpr (kDebugLogEnabled) {
-        const std::string_view rest =
-            right_end < in.size() ? std::string_view(in).substr(right_end) : std::string_view();
+        const std::string_view rest = right_end < in.size() ? in.substr(right_end) : "";
         Trace("Oper>    treated one ", piece, " operand - result is ", out, rest);
       }
       at = right_end + 1;
@@ -81,7 +79,7 @@ bool SweepLevel(const std::string& in, Level level, std::string& out) {
 }  // namespace
 
 std::string Solv(std::string_view expression) {
-  std::string w(TrimBlanks(expression));
+  std::string_view w = TrimBlanks(expression);
   Trace("Solv>  trying to solve ", w);
   if (w.empty()) {
     Trace("Solv>  empty line");
@@ -91,22 +89,28 @@ std::string Solv(std::string_view expression) {
     Trace("Solv>  syntax error - single operand at beginning or end of line");
     return std::string(kErrorText);
   }
-  std::string swept;
+  // Which operator characters occur at all, in one look at the expression:
+  // a level none of whose operators occurs has nothing to reduce.
+  bool present[256] = {};
+  for (const char c : w) present[static_cast<unsigned char>(c)] = true;
+  std::string swept[2];
+  int next = 0;
   for (const Level level : kLevels) {
-    if (w.find(level.first) == std::string::npos &&
-        (level.second == 0 || w.find(level.second) == std::string::npos)) {
+    if (!present[static_cast<unsigned char>(level.first)] &&
+        (level.second == 0 || !present[static_cast<unsigned char>(level.second)])) {
       continue;
     }
-    if (!SweepLevel(w, level, swept)) {
+    if (!SweepLevel(w, level, swept[next])) {
       Trace("Solv>  syntax error");
       return std::string(kErrorText);
     }
-    w.swap(swept);
+    w = swept[next];
+    next = 1 - next;
   }
   if (!std::all_of(w.begin(), w.end(), [](char c) { return kNumberCharacters.Has(c); })) {
     Trace("Solv>  syntax error - non supported characters in string");
     return std::string(kErrorText);
   }
   Trace("Solv>  final result is ", w);
-  return w;
+  return std::string(w);
 }

@@ -49,7 +49,9 @@ void ReplaceAllInPlace(std::string& text, std::string_view search, std::string_v
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+  std::size_t first = 0;
+  std::size_t end = text.size();
+  while (first < end && text[first] == ' ') ++first;
+  while (end > first && text[end - 1] == ' ') --end;
+  return text.substr(first, end - first);
 }
