@@ -95,7 +95,8 @@ bool IntegerDigits(long double magnitude, DecimalDigits& out) {
   for (int attempt = 0; attempt < 2; ++attempt, ++exponent) {
     const int scale = 17 - exponent;
     if (scale < 0 || scale > kExactPowers) return false;
-    const unsigned __int128 product = static_cast<unsigned __int128>(m) * kPowersOfFive.value[scale];
+    const unsigned __int128 product =
+        static_cast<unsigned __int128>(m) * kPowersOfFive.value[scale];
     const int shift = scale + e;  // the 18 digits are product x 2^shift
     unsigned __int128 whole;
     if (shift >= 0) {

@@ -64,7 +64,8 @@ struct KindTable {
   Kind kind[256] = {};
   constexpr KindTable() {
     kind[static_cast<unsigned char>(' ')] = kBlank;
-    for (const char c : std::string_view("0123456789")) kind[static_cast<unsigned char>(c)] = kDigit;
+    for (const char c : std::string_view("0123456789"))
+      kind[static_cast<unsigned char>(c)] = kDigit;
     for (const char c : std::string_view("*/^+-")) kind[static_cast<unsigned char>(c)] = kOperator;
     kind[static_cast<unsigned char>('(')] = kOpen;
     kind[static_cast<unsigned char>(')')] = kClose;

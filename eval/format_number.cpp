@@ -26,21 +26,25 @@ constexpr std::string_view kInfinityText = "9.99999999999999E+998";
 void FormatNumberInto(long double value, NumberText& text) {
   if (value == 0 || std::isnan(value)) {
     text.Append(" 0");
+    text.read_back = 0;
     return;
   }
-  text.Append(std::signbit(value) ? '-' : ' ');
+  const bool negative = std::signbit(value);
+  text.Append(negative ? '-' : ' ');
   if (std::isinf(value)) {
     text.Append(kInfinityText);
+    text.read_back = ParseNumber(text.View());
     return;
   }
 
   const long double magnitude = std::fabs(value);
-  if (magnitude < 1e15L && magnitude == std::trunc(magnitude)) {
+  const std::uint64_t nearest = magnitude < 1e15L ? NearestInteger(magnitude) : 0;
+  if (nearest != 0 && static_cast<long double>(nearest) == magnitude) {
     // A whole number of at most 15 digits is its own text.
     char whole[16];
-    const char* end =
-        std::to_chars(whole, whole + sizeof whole, static_cast<std::uint64_t>(magnitude)).ptr;
+    const char* end = std::to_chars(whole, whole + sizeof whole, nearest).ptr;
     text.Append(std::string_view(whole, static_cast<std::size_t>(end - whole)));
+    text.read_back = value;
     return;
   }
   const DecimalDigits d = SignificantDigits18(magnitude);
@@ -53,6 +57,11 @@ void FormatNumberInto(long double value, NumberText& text) {
       ++exponent;
     }
   }
+  // The text is worth exactly fifteen x 10^(exponent - 14), which reads back
+  // through the same one correctly rounded operation as its digits would.
+  const long double read_back = DecimalToExtended(fifteen, exponent - (kDigits - 1));
+  text.read_back = negative ? -read_back : read_back;
+
   char digit[kDigits];
   for (int i = kDigits; i-- > 0; fifteen /= 10) digit[i] = static_cast<char>('0' + fifteen % 10);
   int m = kDigits;

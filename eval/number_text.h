@@ -47,13 +47,20 @@ class NumberText {
   }
   std::string_view View() const { return {data_, size_}; }
 
+  // What ParseNumber reads the text as, known without reading it: the next
+  // reduction usually takes the value just written as its left operand.
+  long double read_back = 0;
+
  private:
   char data_[32];
   std::size_t size_ = 0;
 };
 
-// FormatNumber, written into a NumberText.
+// FormatNumber, written into a NumberText, with its read_back value.
 void FormatNumberInto(long double value, NumberText& text);
+
+// digits x 10^scale, correctly rounded to the extended format.
+long double DecimalToExtended(std::uint64_t digits, std::int64_t scale);
 
 // Value rounded to an integer, written in full with "," between groups of three
 // digits; at most 18 significant digits, zeros after them.

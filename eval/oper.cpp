@@ -23,13 +23,13 @@ bool HasDigit(std::string_view operand) {
 }  // namespace
 
 std::string_view ReduceOperands(std::string_view left, std::string_view op, std::string_view right,
-                                NumberText& value) {
+                                NumberText& value, const long double* left_value) {
   if (!HasDigit(left) || !HasDigit(right)) {
     Trace("Oper>    syntax error in string ", left, " ", op, " ", right, " : non-numeral values");
     return kErrorText;
   }
   const long double y = ParseNumber(right);
-  const long double x = ParseNumber(left);
+  const long double x = left_value != nullptr ? *left_value : ParseNumber(left);
   FormatNumberInto(RoundToDouble(Apply(op.empty() ? '\0' : op[0], x, y)), value);
   std::string_view text = value.View();
   if (text.front() == ' ') text.remove_prefix(1);  // FormatNumber's blank for "not negative"

@@ -13,7 +13,8 @@ class NumberText;
 
 // The arithmetic of one reduction, on operand texts already found: the value
 // text (kept in `value`), or "Erreur de syntaxe" when an operand holds no
-// digit. Writes the reduction's "syntax error" or "solved" trace line; Oper
-// and Solv write the lines that show the whole expression.
+// digit. `left_value`, when given, is what the left text is known to read as.
+// Writes the reduction's "syntax error" or "solved" trace line; Oper and Solv
+// write the lines that show the whole expression.
 std::string_view ReduceOperands(std::string_view left, std::string_view op, std::string_view right,
-                                NumberText& value);
+                                NumberText& value, const long double* left_value = nullptr);

@@ -36,8 +36,9 @@ constexpr long double kPowersOfTen[kExactPowers + 1] = {
     PowerOfTen(18), PowerOfTen(19), PowerOfTen(20), PowerOfTen(21), PowerOfTen(22), PowerOfTen(23),
     PowerOfTen(24), PowerOfTen(25), PowerOfTen(26), PowerOfTen(27)};
 
-// digits x 10^scale, correctly rounded to the extended format.
-long double Scale(std::uint64_t digits, std::int64_t scale) {
+}  // namespace
+
+long double DecimalToExtended(std::uint64_t digits, std::int64_t scale) {
   // Both factors exact, so one operation rounds once.
   if (scale >= 0 && scale <= kExactPowers)
     return static_cast<long double>(digits) * kPowersOfTen[scale];
@@ -53,8 +54,6 @@ long double Scale(std::uint64_t digits, std::int64_t scale) {
   *end = '\0';
   return std::strtold(text, nullptr);
 }
-
-}  // namespace
 
 long double ParseNumber(std::string_view text) {
   std::size_t i = 0;
@@ -118,7 +117,7 @@ long double ParseNumber(std::string_view text) {
   } else if (first_digit_power <= kTooSmall) {
     value = 0;
   } else {
-    value = Scale(digits, scale);
+    value = DecimalToExtended(digits, scale);
   }
   return negative ? -value : value;
 }

@@ -44,6 +44,9 @@ std::size_t PieceEnd(std::string_view text, std::size_t from) {
 bool SweepLevel(std::string_view in, Level level, std::string& out) {
   out.clear();
   std::size_t last_piece = 0;  // where the last piece written to `out` begins
+  // The last piece's value, when a reduction of this sweep has just written it.
+  long double last_value = 0;
+  bool last_value_known = false;
   std::size_t at = 0;
   while (at <= in.size()) {
     const std::size_t end = PieceEnd(in, at);
@@ -58,8 +61,11 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
       }
       const std::string_view left = std::string_view(out).substr(last_piece);
       NumberText buffer;
-      const std::string_view value = ReduceOperands(left, piece, right, buffer);
+      const std::string_view value =
+          ReduceOperands(left, piece, right, buffer, last_value_known ? &last_value : nullptr);
       if (ContainsError(value)) return false;
+      last_value = buffer.read_back;
+      last_value_known = true;
       out.replace(last_piece, std::string::npos, value);
       if constexpr (kDebugLogEnabled) {
         const std::string_view rest = right_end < in.size() ? in.substr(right_end) : "";
@@ -70,6 +76,7 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
     }
     if (at > 0) out.push_back(' ');
     last_piece = out.size();
+    last_value_known = false;
     out.append(piece);
     at = end + 1;
   }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "eval/number_text.h"
@@ -179,6 +181,28 @@ TEST(FormatGrouped, WritesHugeValuesInFull) {
   EXPECT_EQ(text.substr(0, 6), "10,000");
   EXPECT_EQ(text.size(), 4001u + 4000u / 3);
   EXPECT_EQ(text.find_first_not_of("0,", 1), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The value a written text is known to read back as must be what reading it
+// gives: the solver takes it instead of reading the text again.
+TEST(FormatNumberInto, KnowsWhatItsTextReadsBackAs) {
+  std::mt19937_64 random(3);
+  for (int i = 0; i < 200000; ++i) {
+    std::uint64_t bits = random();
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (i % 2 == 0)
+      value = static_cast<double>(random() % 100000) / static_cast<double>(1 + random() % 997);
+    NumberText text;
+    FormatNumberInto(value, text);
+    const long double read = ParseNumber(text.View());
+    ASSERT_TRUE(read == text.read_back || (std::isnan(read) && std::isnan(text.read_back)))
+        << text.View();
+  }
 }
 
 }  // namespace
