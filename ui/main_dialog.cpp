@@ -24,8 +24,8 @@ int ModalResult = 0;
 // The template's fields. The caption is shown on a caption bar that every
 // overlapped window gets; without WS_MAXIMIZEBOX the window can be minimized
 // but not maximized, and without DS_CENTER it opens at the fixed position.
-constexpr DWORD kDialogStyle = WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | DS_SETFONT |
-                               DS_NOFAILCREATE | DS_3DLOOK;  // 0x000E0054
+constexpr DWORD kDialogStyle =
+    WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
 constexpr std::string_view kCaption = "lumo calc";
 constexpr short kDialogX = 153, kDialogY = 189, kDialogWidth = 264, kDialogHeight = 96;
 // The template font defines the dialog units; the controls get another font.
@@ -45,18 +45,19 @@ struct ControlTemplate {
 constexpr ControlTemplate kControls[] = {
     {IDC_INPUT,
      "EDIT",
-     WS_CHILD | WS_VISIBLE | WS_BORDER | ES_WANTRETURN | ES_AUTOVSCROLL |
-         ES_MULTILINE,  // 0x50801044
+     WS_CHILD | WS_VISIBLE | WS_BORDER | ES_WANTRETURN | ES_AUTOVSCROLL | ES_MULTILINE,
      {2, 5, 2 + 255, 5 + 15}},
-    {IDC_RESULT,
-     "STATIC",
-     WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP,  // 0x5000000C
-     {2, 20, 2 + 255, 20 + 15}},
+    {IDC_RESULT, "STATIC", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, {2, 20, 2 + 255, 20 + 15}},
     {IDC_HISTORY,
      "EDIT",
      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_READONLY | ES_MULTILINE,
-     {2, 35, 2 + 255, 35 + 40}},  // 0x50200804
+     {2, 35, 2 + 255, 35 + 40}},
 };
+
+static_assert(kDialogStyle == 0x000E0054);
+static_assert(kControls[0].style == 0x50801044);
+static_assert(kControls[1].style == 0x5000000C);
+static_assert(kControls[2].style == 0x50200804);
 
 void AppendWide(std::vector<WORD>& words, std::string_view text) {
   for (const char c : text) words.push_back(static_cast<unsigned char>(c));
@@ -64,22 +65,20 @@ void AppendWide(std::vector<WORD>& words, std::string_view text) {
 }
 
 // A DLGTEMPLATE and its variable part, word by word: no menu, the platform's
-// dialog class, the caption, the font. No controls: they are created after the
-// dialog, so that they get sizes of their own choosing.
+// dialog class, the caption, the font. No controls: they are created
+// afterwards, in a fixed order, and sized by the resize rule.
 std::vector<WORD> MakeDialogTemplate() {
-  std::vector<WORD> words = {
-      LOWORD(kDialogStyle),
-      HIWORD(kDialogStyle),  // style
-      0,
-      0,  // extended style
-      0,  // number of controls
-      static_cast<WORD>(kDialogX),
-      static_cast<WORD>(kDialogY),
-      static_cast<WORD>(kDialogWidth),
-      static_cast<WORD>(kDialogHeight),
-      0,  // menu: none
-      0,  // window class: the dialog class
-  };
+  std::vector<WORD> words;
+  words.push_back(LOWORD(kDialogStyle));
+  words.push_back(HIWORD(kDialogStyle));
+  words.push_back(0);  // extended style, low and high word
+  words.push_back(0);
+  words.push_back(0);  // number of controls
+  for (const short field : {kDialogX, kDialogY, kDialogWidth, kDialogHeight}) {
+    words.push_back(static_cast<WORD>(field));
+  }
+  words.push_back(0);  // menu: none
+  words.push_back(0);  // window class: the dialog class
   AppendWide(words, kCaption);
   words.push_back(kTemplateFontPoints);
   AppendWide(words, kTemplateFontFace);
