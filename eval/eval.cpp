@@ -75,39 +75,26 @@ struct KindTable {
 };
 constexpr KindTable kKinds;
 
-// The line without its blanks, and its census.
+// The line without its blanks, and its census. Counting by kind into a
+// small table keeps the loop free of branches.
 Census CopyWithoutBlanks(std::string_view input, std::string& line) {
-  Census census;
+  std::size_t count[kComma + 1] = {};
   line.resize(input.size());
   std::size_t length = 0;
   for (const char c : input) {
-    switch (kKinds.kind[static_cast<unsigned char>(c)]) {
-      case kBlank:
-        continue;
-      case kDigit:
-        census.digit = true;
-        break;
-      case kOperator:
-        ++census.operators;
-        break;
-      case kOpen:
-        ++census.opened;
-        break;
-      case kClose:
-        ++census.closed;
-        break;
-      case kEquals:
-        census.equals = true;
-        break;
-      case kComma:
-        census.comma = true;
-        break;
-      case kOther:
-        break;
-    }
-    line[length++] = c;
+    const Kind kind = kKinds.kind[static_cast<unsigned char>(c)];
+    ++count[kind];
+    line[length] = c;
+    length += kind != kBlank ? 1 : 0;
   }
   line.resize(length);
+  Census census;
+  census.operators = count[kOperator];
+  census.opened = count[kOpen];
+  census.closed = count[kClose];
+  census.digit = count[kDigit] > 0;
+  census.equals = count[kEquals] > 0;
+  census.comma = count[kComma] > 0;
   return census;
 }
 
@@ -148,14 +135,28 @@ void Balance(std::string& line, const Census& census) {
 // neighbours exactly when one of them is an operator or a parenthesis: what
 // spacing each character in turn and then folding the blanks would give.
 // Written from the back, in place.
-void Space(std::string& line) {
+// Which sign rules can find anything: in the spaced line «X - » and «X + »
+// (X one of "*/+-^(") stand where the unspaced line has X right before the
+// sign, with something after it.
+struct SignsAfterOperators {
+  bool minus = false;
+  bool plus = false;
+};
+
+SignsAfterOperators Space(std::string& line) {
+  constexpr CharSet kBeforeSign("*/+-^(");
+  SignsAfterOperators signs;
   const std::size_t length = line.size();
-  if (length < 2) return;
+  if (length < 2) return signs;
   std::size_t blanks = 0;
   for (std::size_t i = 0; i + 1 < length; ++i) {
     blanks += (kSpaced.Has(line[i]) || kSpaced.Has(line[i + 1])) ? 1 : 0;
+    if (i + 2 < length && kBeforeSign.Has(line[i])) {
+      signs.minus |= line[i + 1] == '-';
+      signs.plus |= line[i + 1] == '+';
+    }
   }
-  if (blanks == 0) return;
+  if (blanks == 0) return signs;
   line.resize(length + blanks);
   std::size_t write = length + blanks - 1;
   line[write] = line[length - 1];
@@ -163,6 +164,7 @@ void Space(std::string& line) {
     if (kSpaced.Has(line[i]) || kSpaced.Has(line[i + 1])) line[--write] = ' ';
     line[--write] = line[i];
   }
+  return signs;
 }
 
 // Whether «X s » occurs for some X of "*/+-^(": what every sign rule for the
@@ -177,13 +179,14 @@ bool HasSignAfterOperator(std::string_view line, char sign) {
   return false;
 }
 
-void FoldSigns(std::string& line) {
+void FoldSigns(std::string& line, SignsAfterOperators signs) {
   if (StartsWith(line, "- ")) line.erase(1, 1);
-  if (HasSignAfterOperator(line, '-')) {
+  if (signs.minus) {
     for (const Rule& rule : kMinusRules) ReplaceAllInPlace(line, rule.search, rule.replacement);
+    signs.plus = HasSignAfterOperator(line, '+');  // "- - " became "+ "
   }
   if (StartsWith(line, "+ ")) line.erase(0, 2);
-  if (HasSignAfterOperator(line, '+')) {
+  if (signs.plus) {
     for (const Rule& rule : kPlusRules) ReplaceAllInPlace(line, rule.search, rule.replacement);
   }
 }
@@ -281,7 +284,6 @@ std::string Eval(std::string_view input) {
     for (const Rule& rule : kRepairs) ReplaceAllInPlace(line, rule.search, rule.replacement);
   }
   Trace("Eval> ..which will be treated as ", line);
-  Space(line);
-  FoldSigns(line);
+  FoldSigns(line, Space(line));
   return ReduceGroups(std::move(line));
 }

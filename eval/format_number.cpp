@@ -26,14 +26,14 @@ constexpr std::string_view kInfinityText = "9.99999999999999E+998";
 void FormatNumberInto(long double value, NumberText& text) {
   if (value == 0 || std::isnan(value)) {
     text.Append(" 0");
-    text.read_back = 0;
+    text.read_back = {};
     return;
   }
   const bool negative = std::signbit(value);
   text.Append(negative ? '-' : ' ');
   if (std::isinf(value)) {
     text.Append(kInfinityText);
-    text.read_back = ParseNumber(text.View());
+    text.read_back = {kTenTo15 - 1, 998 - (kDigits - 1), negative};
     return;
   }
 
@@ -44,7 +44,7 @@ void FormatNumberInto(long double value, NumberText& text) {
     char whole[16];
     const char* end = std::to_chars(whole, whole + sizeof whole, nearest).ptr;
     text.Append(std::string_view(whole, static_cast<std::size_t>(end - whole)));
-    text.read_back = value;
+    text.read_back = {nearest, 0, negative};
     return;
   }
   const DecimalDigits d = SignificantDigits18(magnitude);
@@ -59,8 +59,7 @@ void FormatNumberInto(long double value, NumberText& text) {
   }
   // The text is worth exactly fifteen x 10^(exponent - 14), which reads back
   // through the same one correctly rounded operation as its digits would.
-  const long double read_back = DecimalToExtended(fifteen, exponent - (kDigits - 1));
-  text.read_back = negative ? -read_back : read_back;
+  text.read_back = {fifteen, exponent - (kDigits - 1), negative};
 
   char digit[kDigits];
   for (int i = kDigits; i-- > 0; fifteen /= 10) digit[i] = static_cast<char>('0' + fifteen % 10);
@@ -97,6 +96,11 @@ void FormatNumberInto(long double value, NumberText& text) {
                 .ptr -
             exponent_text)));
   }
+}
+
+long double NumberText::ReadBack::Value() const {
+  const long double magnitude = DecimalToExtended(digits, scale);
+  return negative ? -magnitude : magnitude;
 }
 
 std::string FormatNumber(long double value) {

@@ -12,6 +12,7 @@
 //    and at or below 10^-4934 it is 0.
 #pragma once
 
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -48,8 +49,15 @@ class NumberText {
   std::string_view View() const { return {data_, size_}; }
 
   // What ParseNumber reads the text as, known without reading it: the next
-  // reduction usually takes the value just written as its left operand.
-  long double read_back = 0;
+  // reduction usually takes the value just written as its left operand. It
+  // is digits x 10^scale, worked out only when asked for.
+  struct ReadBack {
+    std::uint64_t digits = 0;
+    std::int64_t scale = 0;
+    bool negative = false;
+    long double Value() const;
+  };
+  ReadBack read_back;
 
  private:
   char data_[32];

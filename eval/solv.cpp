@@ -11,6 +11,8 @@
 #include "eval/solv.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 
 #include "diag/debug_log.h"
 #include "eval/number_text.h"
@@ -24,6 +26,20 @@ struct Level {
   char second;  // its partner of the same level, or 0
 };
 constexpr Level kLevels[] = {{'^', 0}, {'*', '/'}, {'+', '-'}};
+
+// For each character, the levels (bits, in the order above) it is an operator of.
+struct LevelTable {
+  std::uint8_t mask[256] = {};
+  constexpr LevelTable() {
+    for (unsigned index = 0; index < std::size(kLevels); ++index) {
+      mask[static_cast<unsigned char>(kLevels[index].first)] |= 1U << index;
+      if (kLevels[index].second != 0) {
+        mask[static_cast<unsigned char>(kLevels[index].second)] |= 1U << index;
+      }
+    }
+  }
+};
+constexpr LevelTable kLevelOf;
 
 constexpr CharSet kNoEnd("*+-/^(");
 constexpr CharSet kNoStart("*+/^(");  // "-" may begin: it is a sign
@@ -45,7 +61,7 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
   out.clear();
   std::size_t last_piece = 0;  // where the last piece written to `out` begins
   // The last piece's value, when a reduction of this sweep has just written it.
-  long double last_value = 0;
+  NumberText::ReadBack last_value;
   bool last_value_known = false;
   std::size_t at = 0;
   while (at <= in.size()) {
@@ -61,8 +77,9 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
       }
       const std::string_view left = std::string_view(out).substr(last_piece);
       NumberText buffer;
+      const long double known_left = last_value_known ? last_value.Value() : 0;
       const std::string_view value =
-          ReduceOperands(left, piece, right, buffer, last_value_known ? &last_value : nullptr);
+          ReduceOperands(left, piece, right, buffer, last_value_known ? &known_left : nullptr);
       if (ContainsError(value)) return false;
       last_value = buffer.read_back;
       last_value_known = true;
@@ -96,17 +113,15 @@ std::string Solv(std::string_view expression) {
     Trace("Solv>  syntax error - single operand at beginning or end of line");
     return std::string(kErrorText);
   }
-  // Which operator characters occur at all, in one look at the expression:
-  // a level none of whose operators occurs has nothing to reduce.
-  bool present[256] = {};
-  for (const char c : w) present[static_cast<unsigned char>(c)] = true;
+  // Which levels have an operator character at all, in one look at the
+  // expression: a level with none has nothing to reduce.
+  unsigned levels = 0;
+  for (const char c : w) levels |= kLevelOf.mask[static_cast<unsigned char>(c)];
   std::string swept[2];
   int next = 0;
-  for (const Level level : kLevels) {
-    if (!present[static_cast<unsigned char>(level.first)] &&
-        (level.second == 0 || !present[static_cast<unsigned char>(level.second)])) {
-      continue;
-    }
+  for (unsigned index = 0; index < std::size(kLevels); ++index) {
+    const Level level = kLevels[index];
+    if ((levels & (1U << index)) == 0) continue;
     if (!SweepLevel(w, level, swept[next])) {
       Trace("Solv>  syntax error");
       return std::string(kErrorText);

@@ -30,13 +30,12 @@ inline bool IsOneOf(char c, std::string_view set) {
 class CharSet {
  public:
   constexpr explicit CharSet(std::string_view members) {
-    for (const char c : members) bits_[Byte(c) / 64] |= std::uint64_t{1} << (Byte(c) % 64);
+    for (const char c : members) member_[static_cast<unsigned char>(c)] = true;
   }
-  constexpr bool Has(char c) const { return ((bits_[Byte(c) / 64] >> (Byte(c) % 64)) & 1) != 0; }
+  constexpr bool Has(char c) const { return member_[static_cast<unsigned char>(c)]; }
 
  private:
-  static constexpr unsigned Byte(char c) { return static_cast<unsigned char>(c); }
-  std::uint64_t bits_[4] = {};
+  bool member_[256] = {};
 };
 
 // How many characters of text belong to set.
