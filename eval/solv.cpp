@@ -47,56 +47,62 @@ constexpr CharSet kNumberCharacters("0123456789.E+-");
 
 // The expression is a run of operands and operators separated by single
 // blanks (an empty piece between two blanks is an empty operand). An operator
-// of the level counts only with a blank on both sides: not first, not last.
+// of the level counts only with a blank on both sides.
 //
-// Pieces are short: a plain loop beats a library search call for them.
-std::size_t PieceEnd(std::string_view text, std::size_t from) {
-  while (from < text.size() && text[from] != ' ') ++from;
-  return from;
-}
-
 // Reduces every operator of one level, left to right, writing the outcome to
-// `out`. Returns false when a reduction was refused.
+// `out`: text between reductions is copied as it stands, in one piece.
+// Returns false when a reduction was refused.
 bool SweepLevel(std::string_view in, Level level, std::string& out) {
   out.clear();
-  std::size_t last_piece = 0;  // where the last piece written to `out` begins
-  // The last piece's value, when a reduction of this sweep has just written it.
-  NumberText::ReadBack last_value;
-  bool last_value_known = false;
-  std::size_t at = 0;
-  while (at <= in.size()) {
-    const std::size_t end = PieceEnd(in, at);
-    const std::string_view piece(in.data() + at, end - at);
-    const bool is_operator = piece.size() == 1 && (piece[0] == level.first ||
-                                                   (level.second != 0 && piece[0] == level.second));
-    if (is_operator && at > 0 && end < in.size()) {
-      const std::size_t right_end = PieceEnd(in, end + 1);
-      const std::string_view right(in.data() + end + 1, right_end - end - 1);
-      if constexpr (kDebugLogEnabled) {
-        Trace("Oper>    treating first ", piece, " operand in ", out, " ", in.substr(at));
-      }
-      const std::string_view left = std::string_view(out).substr(last_piece);
-      NumberText buffer;
-      const long double known_left = last_value_known ? last_value.Value() : 0;
-      const std::string_view value =
-          ReduceOperands(left, piece, right, buffer, last_value_known ? &known_left : nullptr);
-      if (ContainsError(value)) return false;
-      last_value = buffer.read_back;
-      last_value_known = true;
-      out.replace(last_piece, std::string::npos, value);
-      if constexpr (kDebugLogEnabled) {
-        const std::string_view rest = right_end < in.size() ? in.substr(right_end) : "";
-        Trace("Oper>    treated one ", piece, " operand - result is ", out, rest);
-      }
-      at = right_end + 1;
+  std::size_t copied = 0;      // `in` up to here is in `out`
+  bool value_last = false;     // `out` ends with a value written by this sweep
+  std::size_t value_from = 0;  // where that value begins in `out`
+  NumberText::ReadBack value_read_back;
+  for (std::size_t at = 1; at + 1 < in.size(); ++at) {
+    const char c = in[at];
+    if ((c != level.first && (level.second == 0 || c != level.second)) || in[at - 1] != ' ' ||
+        in[at + 1] != ' ') {
       continue;
     }
-    if (at > 0) out.push_back(' ');
-    last_piece = out.size();
-    last_value_known = false;
-    out.append(piece);
-    at = end + 1;
+    // The left operand: the value just written when it stands right before
+    // this operator, else the text back to the previous blank.
+    const bool left_is_value = value_last && at - 1 == copied;
+    std::string_view left;
+    std::size_t left_from = at - 1;
+    if (left_is_value) {
+      left = std::string_view(out).substr(value_from);
+    } else {
+      while (left_from > copied && in[left_from - 1] != ' ') --left_from;
+      left = in.substr(left_from, at - 1 - left_from);
+    }
+    std::size_t right_end = at + 2;
+    while (right_end < in.size() && in[right_end] != ' ') ++right_end;
+    const std::string_view right = in.substr(at + 2, right_end - at - 2);
+    const std::string_view op = in.substr(at, 1);
+    if constexpr (kDebugLogEnabled) {
+      Trace("Oper>    treating first ", op, " operand in ", out, in.substr(copied));
+    }
+    NumberText buffer;
+    const long double known_left = left_is_value ? value_read_back.Value() : 0;
+    const std::string_view value =
+        ReduceOperands(left, op, right, buffer, left_is_value ? &known_left : nullptr);
+    if (ContainsError(value)) return false;
+    if (left_is_value) {
+      out.resize(value_from);
+    } else {
+      out.append(in.substr(copied, left_from - copied));
+      value_from = out.size();
+    }
+    out.append(value);
+    value_last = true;
+    value_read_back = buffer.read_back;
+    copied = right_end;
+    if constexpr (kDebugLogEnabled) {
+      Trace("Oper>    treated one ", op, " operand - result is ", out, in.substr(copied));
+    }
+    at = right_end;  // the loop steps onto the character after the blank
   }
+  out.append(in.substr(copied));
   return true;
 }
 
