@@ -106,6 +106,88 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
   return true;
 }
 
+// The common shape, operand, operator, operand, ... operand, with every
+// operator a lone "^", "*", "/", "+" or "-" and no operand one of them or
+// empty. There the three sweeps come to ordinary precedence evaluation: each
+// reduction meets the same two operand texts whichever order the independent
+// reductions are done in, so one pass with a stack of pending operators gives
+// every answer the sweeps give. (Which refusal comes first can differ, and
+// shows in the trace only: with the trace on, the sweeps run.) The stack holds
+// at most one operator per level, so it never grows beyond three.
+//
+// Returns false, having done nothing, when the expression has another shape.
+bool SolveInOnePass(std::string_view w, std::string& result) {
+  struct Operand {
+    std::string_view text;  // a piece of w, or the text held in `value`
+    NumberText value;       // what a reduction wrote
+    bool written = false;
+  };
+  Operand operand[4];
+  char op[3];
+  int depth = 0;  // pending operators; operand[depth] is the latest operand
+
+  auto precedence = [](char c) { return c == '^' ? 3 : (c == '*' || c == '/') ? 2 : 1; };
+  // Reduces the latest operator with its two operands; false when refused.
+  auto reduce = [&]() {
+    Operand& left = operand[depth - 1];
+    const Operand& right = operand[depth];
+    NumberText written;
+    const long double known = left.written ? left.value.read_back.Value() : 0;
+    const std::string_view text =
+        ReduceOperands(left.text, std::string_view(&op[depth - 1], 1), right.text, written,
+                       left.written ? &known : nullptr);
+    if (ContainsError(text)) return false;
+    left.value = written;
+    // The value text without FormatNumber's leading blank, in left's own copy.
+    left.text =
+        left.value.View().substr(static_cast<std::size_t>(text.data() - written.View().data()));
+    left.written = true;
+    --depth;
+    return true;
+  };
+  auto is_operator = [](std::string_view piece) {
+    return piece.size() == 1 && kLevelOf.mask[static_cast<unsigned char>(piece[0])] != 0;
+  };
+
+  std::size_t at = 0;
+  bool expect_operand = true;
+  // First, only check the shape: nothing is reduced unless all of it fits.
+  for (std::size_t from = 0; from <= w.size(); from = at + 1) {
+    at = w.find(' ', from);
+    if (at == std::string_view::npos) at = w.size();
+    const std::string_view piece = w.substr(from, at - from);
+    if (piece.empty() || is_operator(piece) == expect_operand) return false;
+    expect_operand = !expect_operand;
+  }
+  if (expect_operand) return false;  // ended with an operator
+
+  for (std::size_t from = 0; from <= w.size(); from = at + 1) {
+    at = w.find(' ', from);
+    if (at == std::string_view::npos) at = w.size();
+    const std::string_view piece = w.substr(from, at - from);
+    if (!is_operator(piece)) {
+      operand[depth].text = piece;
+      operand[depth].written = false;
+      continue;
+    }
+    while (depth > 0 && precedence(op[depth - 1]) >= precedence(piece[0])) {
+      if (!reduce()) {
+        result.assign(kErrorText);
+        return true;
+      }
+    }
+    op[depth++] = piece[0];
+  }
+  while (depth > 0) {
+    if (!reduce()) {
+      result.assign(kErrorText);
+      return true;
+    }
+  }
+  result.assign(operand[0].text);
+  return true;
+}
+
 }  // namespace
 
 std::string Solv(std::string_view expression) {
@@ -118,6 +200,17 @@ std::string Solv(std::string_view expression) {
   if (kNoEnd.Has(w.back()) || kNoStart.Has(w.front())) {
     Trace("Solv>  syntax error - single operand at beginning or end of line");
     return std::string(kErrorText);
+  }
+  std::string solved;
+  if constexpr (!kDebugLogEnabled) {
+    if (SolveInOnePass(w, solved)) {
+      if (ContainsError(solved)) return solved;
+      w = solved;
+      if (!std::all_of(w.begin(), w.end(), [](char c) { return kNumberCharacters.Has(c); })) {
+        return std::string(kErrorText);
+      }
+      return solved;
+    }
   }
   // Which levels have an operator character at all, in one look at the
   // expression: a level with none has nothing to reduce.
