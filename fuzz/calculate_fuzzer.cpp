@@ -1,7 +1,8 @@
 // The fuzz target: any byte string is a line the user may type or paste.
 // Calculate must answer it without a crash, a hang or a sanitizer report,
-// with an answer of the right form (fuzz/answer_check.h), and the same answer
-// when asked again.
+// with an answer of the right form (fuzz/answer_check.h), the same answer
+// when asked again, and the answer of the straightforward text-rewriting
+// reference (tests/reference), which the engine's shortcuts must not change.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,12 +12,17 @@
 
 #include "eval/calculate.h"
 #include "fuzz/answer_check.h"
+#include "tests/reference/reference.h"
 
 namespace {
 
 // Lines up to this length are evaluated twice: an engine that kept state
 // between lines (a cache, a static buffer) would answer differently.
 constexpr std::size_t kRepeatedUpTo = 1000;
+
+// Lines up to this length are also given to the reference, whose time grows
+// with the square of the length.
+constexpr std::size_t kComparedUpTo = 4000;
 
 // At most this much of a line or answer goes into a report.
 constexpr std::size_t kShownBytes = 300;
@@ -53,6 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size <= kRepeatedUpTo) {
     const std::string again = Calculate(line);
     if (again != answer) Fail("another answer the second time: " + again, line, answer);
+  }
+  if (size <= kComparedUpTo) {
+    const std::string expected = reference::Calculate(line);
+    if (expected != answer) Fail("the reference answers: " + expected, line, answer);
   }
   return 0;
 }
