@@ -153,8 +153,7 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
   bool expect_operand = true;
   // First, only check the shape: nothing is reduced unless all of it fits.
   for (std::size_t from = 0; from <= w.size(); from = at + 1) {
-    at = w.find(' ', from);
-    if (at == std::string_view::npos) at = w.size();
+    for (at = from; at < w.size() && w[at] != ' ';) ++at;
     const std::string_view piece = w.substr(from, at - from);
     if (piece.empty() || is_operator(piece) == expect_operand) return false;
     expect_operand = !expect_operand;
@@ -162,8 +161,7 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
   if (expect_operand) return false;  // ended with an operator
 
   for (std::size_t from = 0; from <= w.size(); from = at + 1) {
-    at = w.find(' ', from);
-    if (at == std::string_view::npos) at = w.size();
+    for (at = from; at < w.size() && w[at] != ' ';) ++at;
     const std::string_view piece = w.substr(from, at - from);
     if (!is_operator(piece)) {
       operand[depth].text = piece;
