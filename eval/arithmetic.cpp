@@ -37,25 +37,3 @@ long double Power(long double x, long double y) {
   const bool odd = negative_base && std::fmod(y, 2.0L) != 0;
   return odd ? -r : r;
 }
-
-long double Apply(char op, long double x, long double y) {
-  switch (op) {
-    case '^':
-      return Power(x, y);
-    case '*':
-      return x * y;
-    case '/':
-      return y == 0 ? 0 : x / y;
-    case '+':
-      return x + y;
-    case '-':
-      return x - y;
-    default:
-      return std::numeric_limits<long double>::quiet_NaN();
-  }
-}
-
-double RoundToDouble(long double value) {
-  volatile double stored = static_cast<double>(value);
-  return stored;
-}

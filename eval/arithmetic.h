@@ -2,9 +2,28 @@
 // exception masked: an overflow is an infinity, an invalid operation a NaN.
 #pragma once
 
-// x op y for op one of '^', '*', '/', '+', '-'. A zero divisor gives 0.
-long double Apply(char op, long double x, long double y);
+#include <limits>
 
 // x raised to the power y. A negative base takes the exponent rounded to the
 // nearest integer; integer exponents below 65,536 are multiplied out.
 long double Power(long double x, long double y);
+
+// x op y for op one of '^', '*', '/', '+', '-'. A zero divisor gives 0.
+// Inline: every reduction comes here, and an extended value passed to a
+// function goes through memory.
+inline long double Apply(char op, long double x, long double y) {
+  switch (op) {
+    case '^':
+      return Power(x, y);
+    case '*':
+      return x * y;
+    case '/':
+      return y == 0 ? 0 : x / y;
+    case '+':
+      return x + y;
+    case '-':
+      return x - y;
+    default:
+      return std::numeric_limits<long double>::quiet_NaN();
+  }
+}

@@ -79,9 +79,7 @@ bool FastDigits(long double magnitude, DecimalDigits& out) {
 // places, with the bits shifted out deciding the rounding, gives the 18
 // digits exactly: every double from 10^-10 up to 10^18 without any library
 // call. (Where the compiler has no 128-bit integers, FastDigits does it.)
-bool IntegerDigits(long double magnitude, DecimalDigits& out) {
-  const double narrow = static_cast<double>(magnitude);
-  if (static_cast<long double>(narrow) != magnitude) return false;
+bool IntegerDigits(double narrow, DecimalDigits& out) {
   std::uint64_t bits;
   std::memcpy(&bits, &narrow, sizeof bits);
   const int biased = static_cast<int>((bits >> 52) & 0x7FF);
@@ -152,8 +150,17 @@ DecimalDigits ExactDigits(long double magnitude) {
 DecimalDigits SignificantDigits18(long double magnitude) {
   DecimalDigits out;
 #ifdef __SIZEOF_INT128__
-  if (IntegerDigits(magnitude, out)) return out;
+  const auto narrow = static_cast<double>(magnitude);
+  if (static_cast<long double>(narrow) == magnitude && IntegerDigits(narrow, out)) return out;
 #endif
   if (FastDigits(magnitude, out)) return out;
   return ExactDigits(magnitude);
+}
+
+DecimalDigits SignificantDigits18(double magnitude) {
+#ifdef __SIZEOF_INT128__
+  DecimalDigits out;
+  if (IntegerDigits(magnitude, out)) return out;
+#endif
+  return SignificantDigits18(static_cast<long double>(magnitude));
 }

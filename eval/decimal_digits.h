@@ -12,6 +12,7 @@ struct DecimalDigits {
 
 // magnitude must be finite and above zero.
 DecimalDigits SignificantDigits18(long double magnitude);
+DecimalDigits SignificantDigits18(double magnitude);
 
 // x rounded to the nearest integer, ties to even, for 0 <= x < 2^62. Adding
 // 2^63 leaves the integer in the extended format's 64-bit significand (the

@@ -45,33 +45,8 @@ void WriteFifteenDigits(std::uint64_t n, char* digit) {
   digit[0] = static_cast<char>('0' + high);
 }
 
-}  // namespace
-
-void FormatNumberInto(long double value, NumberText& text) {
-  if (value == 0 || std::isnan(value)) {
-    text.Append(" 0");
-    text.read_back = {};
-    return;
-  }
-  const bool negative = std::signbit(value);
-  text.Append(negative ? '-' : ' ');
-  if (std::isinf(value)) {
-    text.Append(kInfinityText);
-    text.read_back = {kTenTo15 - 1, 998 - (kDigits - 1), negative};
-    return;
-  }
-
-  const long double magnitude = std::fabs(value);
-  const std::uint64_t nearest = magnitude < 1e15L ? NearestInteger(magnitude) : 0;
-  if (nearest != 0 && static_cast<long double>(nearest) == magnitude) {
-    // A whole number of at most 15 digits is its own text.
-    char whole[16];
-    const char* end = std::to_chars(whole, whole + sizeof whole, nearest).ptr;
-    text.Append(std::string_view(whole, static_cast<std::size_t>(end - whole)));
-    text.read_back = {nearest, 0, negative};
-    return;
-  }
-  const DecimalDigits d = SignificantDigits18(magnitude);
+// The text of a value from its 18 significant digits; the sign is written.
+void WriteSignificant(const DecimalDigits& d, bool negative, NumberText& text) {
   std::uint64_t fifteen = d.significand / 1000;
   const auto sixteenth = static_cast<int>(d.significand % 1000 / 100);
   int exponent = d.exponent;
@@ -122,13 +97,51 @@ void FormatNumberInto(long double value, NumberText& text) {
   }
 }
 
-long double NumberText::ReadBack::Value() const {
+}  // namespace
+
+void FormatNumberInto(double value, NumberText& text) {
+  if (value == 0 || std::isnan(value)) {
+    text.Append(" 0");
+    text.read_back = {};
+    return;
+  }
+  const bool negative = std::signbit(value);
+  text.Append(negative ? '-' : ' ');
+  if (std::isinf(value)) {
+    text.Append(kInfinityText);
+    text.read_back = {kTenTo15 - 1, 998 - (kDigits - 1), negative};
+    return;
+  }
+  const double magnitude = std::fabs(value);
+  if (magnitude < 1e15) {
+    const auto whole = static_cast<std::int64_t>(magnitude);  // below 2^63: a plain conversion
+    if (static_cast<double>(whole) == magnitude) {
+      // A whole number of at most 15 digits is its own text.
+      char digits[16];
+      const char* end = std::to_chars(digits, digits + sizeof digits, whole).ptr;
+      text.Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+      text.read_back = {static_cast<std::uint64_t>(whole), 0, negative};
+      return;
+    }
+  }
+  WriteSignificant(SignificantDigits18(magnitude), negative, text);
+}
+
+long double NumberText::ReadBack::Slow() const {
   const long double magnitude = DecimalToExtended(digits, scale);
   return negative ? -magnitude : magnitude;
 }
 
 std::string FormatNumber(long double value) {
   NumberText text;
-  FormatNumberInto(value, text);
+  const auto narrow = static_cast<double>(value);
+  if (std::isnan(value) || static_cast<long double>(narrow) == value) {
+    FormatNumberInto(narrow, text);
+  } else {
+    // Not a double (no reduction writes one): the extended value's own digits.
+    const bool negative = std::signbit(value);
+    text.Append(negative ? '-' : ' ');
+    WriteSignificant(SignificantDigits18(std::fabs(value)), negative, text);
+  }
   return std::string(text.View());
 }

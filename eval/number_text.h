@@ -41,12 +41,15 @@ class NumberText {
  public:
   void Append(char c) { data_[size_++] = c; }
   void Append(std::string_view text) {
-    for (const char c : text) data_[size_++] = c;
+    std::size_t size = size_;
+    for (const char c : text) data_[size++] = c;
+    size_ = size;
   }
   void Append(std::size_t count, char c) {
     for (std::size_t i = 0; i < count; ++i) data_[size_++] = c;
   }
   std::string_view View() const { return {data_, size_}; }
+  void Clear() { size_ = 0; }
 
   // What ParseNumber reads the text as, known without reading it: the next
   // reduction usually takes the value just written as its left operand. It
@@ -55,7 +58,12 @@ class NumberText {
     std::uint64_t digits = 0;
     std::int64_t scale = 0;
     bool negative = false;
-    long double Value() const;
+    long double Value() const {
+      if (scale == 0)
+        return negative ? -static_cast<long double>(digits) : static_cast<long double>(digits);
+      return Slow();
+    }
+    long double Slow() const;
   };
   ReadBack read_back;
 
@@ -64,8 +72,9 @@ class NumberText {
   std::size_t size_ = 0;
 };
 
-// FormatNumber, written into a NumberText, with its read_back value.
-void FormatNumberInto(long double value, NumberText& text);
+// FormatNumber of a double (what every reduction writes), into a NumberText,
+// with its read_back value.
+void FormatNumberInto(double value, NumberText& text);
 
 // digits x 10^scale, correctly rounded to the extended format.
 long double DecimalToExtended(std::uint64_t digits, std::int64_t scale);
@@ -79,4 +88,7 @@ void AppendGrouped(long double value, char separator, std::string& out);
 
 // Rounds an extended value to a double. Through memory on purpose: on 32-bit
 // x87 code a double kept in a register would silently keep extended precision.
-double RoundToDouble(long double value);
+inline double RoundToDouble(long double value) {
+  volatile double stored = static_cast<double>(value);
+  return stored;
+}

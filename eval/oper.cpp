@@ -14,14 +14,6 @@
 #include "eval/number_text.h"
 #include "eval/text.h"
 
-namespace {
-
-bool HasDigit(std::string_view operand) {
-  return std::any_of(operand.begin(), operand.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-}  // namespace
-
 std::string_view ReduceOperands(std::string_view left, std::string_view op, std::string_view right,
                                 NumberText& value, const long double* left_value) {
   if (!HasDigit(left) || !HasDigit(right)) {

@@ -11,10 +11,12 @@
 #include "eval/solv.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 
 #include "diag/debug_log.h"
+#include "eval/arithmetic.h"
 #include "eval/number_text.h"
 #include "eval/oper.h"
 #include "eval/text.h"
@@ -117,31 +119,66 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
 //
 // Returns false, having done nothing, when the expression has another shape.
 bool SolveInOnePass(std::string_view w, std::string& result) {
+  // An operand is a piece of w, or what a reduction produced. A whole number
+  // below 10^15 is its own text and reads back as itself, so its text is
+  // written only if it is the answer: in a long sum no other text is needed.
+  // Other values are written at once (into `written`, where at most four are
+  // alive) together with what the text reads back as.
   struct Operand {
-    std::string_view text;  // a piece of w, or the text held in `value`
-    NumberText value;       // what a reduction wrote
-    bool written = false;
+    std::string_view text;  // a piece of w, or a text in `written`; unset while `whole`
+    int slot = -1;          // which entry of `written` holds the text, or -1
+    bool produced = false;  // by a reduction: its value is known, and it holds a digit
+    bool whole = false;     // produced, a whole number, its text not written
+    double whole_value = 0;
+    NumberText::ReadBack read_back;  // produced and not whole: what the text reads as
   };
+  NumberText written[5];
+  unsigned in_use = 0;  // a bit for each entry of `written`
   Operand operand[4];
   char op[3];
   int depth = 0;  // pending operators; operand[depth] is the latest operand
 
   auto precedence = [](char c) { return c == '^' ? 3 : (c == '*' || c == '/') ? 2 : 1; };
+  auto value_of = [](const Operand& operand_read) -> long double {
+    if (operand_read.whole) return operand_read.whole_value;
+    if (operand_read.produced) return operand_read.read_back.Value();
+    return ParseNumber(operand_read.text);
+  };
+  auto free_slot = [&]() {
+    int slot = 0;
+    while ((in_use & (1U << slot)) != 0) ++slot;
+    written[slot].Clear();
+    return slot;
+  };
+  auto release = [&](const Operand& operand_done) {
+    if (operand_done.slot >= 0) in_use &= ~(1U << operand_done.slot);
+  };
   // Reduces the latest operator with its two operands; false when refused.
   auto reduce = [&]() {
     Operand& left = operand[depth - 1];
     const Operand& right = operand[depth];
-    NumberText written;
-    const long double known = left.written ? left.value.read_back.Value() : 0;
-    const std::string_view text =
-        ReduceOperands(left.text, std::string_view(&op[depth - 1], 1), right.text, written,
-                       left.written ? &known : nullptr);
-    if (ContainsError(text)) return false;
-    left.value = written;
-    // The value text without FormatNumber's leading blank, in left's own copy.
-    left.text =
-        left.value.View().substr(static_cast<std::size_t>(text.data() - written.View().data()));
-    left.written = true;
+    if ((!left.produced && !HasDigit(left.text)) || (!right.produced && !HasDigit(right.text))) {
+      return false;
+    }
+    const long double y = value_of(right);
+    const long double x = value_of(left);
+    const double value = RoundToDouble(Apply(op[depth - 1], x, y));
+    release(left);
+    release(right);
+    Operand produced;
+    produced.produced = true;
+    if (std::fabs(value) < 1e15 && static_cast<double>(static_cast<std::int64_t>(value)) == value) {
+      produced.whole = true;
+      produced.whole_value = value == 0 ? 0 : value;  // «0» reads back without a sign
+    } else {
+      produced.slot = free_slot();
+      NumberText& text = written[produced.slot];
+      FormatNumberInto(value, text);
+      produced.text = text.View().substr(text.View().front() == ' ' ? 1 : 0);
+      produced.read_back = text.read_back;
+      in_use |= 1U << produced.slot;
+    }
+    left = produced;
     --depth;
     return true;
   };
@@ -164,8 +201,8 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
     for (at = from; at < w.size() && w[at] != ' ';) ++at;
     const std::string_view piece = w.substr(from, at - from);
     if (!is_operator(piece)) {
+      operand[depth] = Operand{};
       operand[depth].text = piece;
-      operand[depth].written = false;
       continue;
     }
     while (depth > 0 && precedence(op[depth - 1]) >= precedence(piece[0])) {
@@ -181,6 +218,13 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
       result.assign(kErrorText);
       return true;
     }
+  }
+  if (operand[0].whole) {
+    NumberText text;
+    FormatNumberInto(operand[0].whole_value, text);
+    operand[0].text = text.View().substr(text.View().front() == ' ' ? 1 : 0);
+    result.assign(operand[0].text);
+    return true;
   }
   result.assign(operand[0].text);
   return true;

@@ -38,6 +38,13 @@ class CharSet {
   bool member_[256] = {};
 };
 
+inline bool HasDigit(std::string_view text) {
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') return true;
+  }
+  return false;
+}
+
 // How many characters of text belong to set.
 std::size_t CountOf(std::string_view text, std::string_view set);
 std::size_t CountOf(std::string_view text, const CharSet& set);
