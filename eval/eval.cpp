@@ -144,7 +144,7 @@ struct SignsAfterOperators {
 };
 
 SignsAfterOperators Space(std::string& line) {
-  constexpr CharSet kBeforeSign("*/+-^(");
+  static constexpr CharSet kBeforeSign("*/+-^(");
   SignsAfterOperators signs;
   const std::size_t length = line.size();
   if (length < 2) return signs;
@@ -170,7 +170,7 @@ SignsAfterOperators Space(std::string& line) {
 // Whether «X s » occurs for some X of "*/+-^(": what every sign rule for the
 // sign s looks for. A line without it is left alone by all of them.
 bool HasSignAfterOperator(std::string_view line, char sign) {
-  constexpr CharSet kBefore("*/+-^(");
+  static constexpr CharSet kBefore("*/+-^(");
   for (std::size_t i = 0; i + 3 < line.size(); ++i) {
     if (line[i + 2] == sign && line[i + 1] == ' ' && line[i + 3] == ' ' && kBefore.Has(line[i])) {
       return true;
@@ -194,8 +194,8 @@ void FoldSigns(std::string& line, SignsAfterOperators signs) {
 // Whether an operator stands right inside a parenthesis: what the repairs
 // look for. A line without it is left alone by all of them.
 bool HasOperatorAtParenthesis(std::string_view line) {
-  constexpr CharSet kBeforeClosing("-*/+^");
-  constexpr CharSet kAfterOpening("*/^");
+  static constexpr CharSet kBeforeClosing("-*/+^");
+  static constexpr CharSet kAfterOpening("*/^");
   for (std::size_t i = 0; i + 1 < line.size(); ++i) {
     if ((line[i + 1] == ')' && kBeforeClosing.Has(line[i])) ||
         (line[i] == '(' && kAfterOpening.Has(line[i + 1]))) {

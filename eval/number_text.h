@@ -55,9 +55,9 @@ class NumberText {
   // reduction usually takes the value just written as its left operand. It
   // is digits x 10^scale, worked out only when asked for.
   struct ReadBack {
-    std::uint64_t digits = 0;
-    std::int64_t scale = 0;
-    bool negative = false;
+    std::uint64_t digits;
+    std::int64_t scale;
+    bool negative;
     long double Value() const {
       if (scale == 0)
         return negative ? -static_cast<long double>(digits) : static_cast<long double>(digits);
