@@ -224,8 +224,8 @@ std::size_t FindParenthesis(std::string_view line, std::size_t from) {
 // Identical groups are replaced together, which changes no answer (Solv is a
 // function of its text) but shows in the trace: there, the rest of the line
 // gets the same replacement, so the trace follows the line step by step.
-std::string ReduceGroups(std::string line) {
-  if (FindParenthesis(line, 0) == std::string::npos) {
+std::string ReduceGroups(std::string line, bool has_parenthesis) {
+  if (!has_parenthesis) {
     Trace("Eval>  treating ", line);
     return Solv(line);
   }
@@ -285,5 +285,6 @@ std::string Eval(std::string_view input) {
   }
   Trace("Eval> ..which will be treated as ", line);
   FoldSigns(line, Space(line));
-  return ReduceGroups(std::move(line));
+  // Only the balancing adds parentheses, and only to a line that has some.
+  return ReduceGroups(std::move(line), census.opened > 0 || census.closed > 0);
 }
