@@ -36,11 +36,13 @@ void AppendGrouped(long double value, char separator, std::string& out) {
     used = 18;
     length = static_cast<std::size_t>(d.exponent) + 1;
   }
-  if (whole < 0) out.push_back('-');
-  out.reserve(out.size() + length + length / 3);
+  const std::size_t start = out.size();
+  out.resize(start + (whole < 0 ? 1 : 0) + length + (length - 1) / 3);
+  char* write = out.data() + start;
+  if (whole < 0) *write++ = '-';
   for (std::size_t i = 0; i < length; ++i) {
-    if (i > 0 && (length - i) % 3 == 0) out.push_back(separator);
-    out.push_back(i < used ? significant[i] : '0');
+    if (i > 0 && (length - i) % 3 == 0) *write++ = separator;
+    *write++ = i < used ? significant[i] : '0';
   }
 }
 

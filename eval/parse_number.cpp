@@ -117,7 +117,7 @@ long double ParseNumber(std::string_view text) {
   } else if (first_digit_power <= kTooSmall) {
     value = 0;
   } else {
-    value = DecimalToExtended(digits, scale);
+    value = scale == 0 ? static_cast<long double>(digits) : DecimalToExtended(digits, scale);
   }
   return negative ? -value : value;
 }
