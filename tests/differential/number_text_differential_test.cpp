@@ -22,8 +22,10 @@ TEST(NumberTextDifferential, FormatNumberOfRandomDoubles) {
   std::mt19937_64 random(42);
   for (int i = 0; i < 300000; ++i) {
     double d = FromBits(random());
-    if (i % 3 == 0) d = std::ldexp(static_cast<double>(random() % 100000000), -static_cast<int>(random() % 60));
-    if (i % 3 == 1) d = static_cast<double>(random() % 2000000) / static_cast<double>(1 + random() % 1000);
+    if (i % 3 == 0)
+      d = std::ldexp(static_cast<double>(random() % 100000000), -static_cast<int>(random() % 60));
+    if (i % 3 == 1)
+      d = static_cast<double>(random() % 2000000) / static_cast<double>(1 + random() % 1000);
     if (!std::isfinite(d)) continue;
     ASSERT_EQ(FormatNumber(d), reference::FormatNumber(d)) << std::hexfloat << d;
     ASSERT_EQ(FormatGrouped(d), reference::FormatGrouped(d)) << std::hexfloat << d;
