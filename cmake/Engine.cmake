@@ -2,7 +2,6 @@
 # (diag/) it writes to when the trace is compiled in. DEBUG_LOG is decided at
 # compile time, so the engine is built once per setting.
 set(LUMOCALC_ENGINE_SOURCES
-    eval/arithmetic.cpp
     eval/calculate.cpp
     eval/decimal_digits.cpp
     eval/eval.cpp
@@ -10,10 +9,18 @@ set(LUMOCALC_ENGINE_SOURCES
     eval/format_number.cpp
     eval/oper.cpp
     eval/parse_number.cpp
-    eval/radix_number.cpp
-    eval/solv.cpp
-    eval/text.cpp)
+    eval/solv.cpp)
 list(TRANSFORM LUMOCALC_ENGINE_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/")
+
+# The parts that write no trace: the arithmetic, radix texts, exact scaling by
+# powers of ten and the text operations. Built once; the reference the
+# engine is tested against uses them too.
+add_library(lumocalc_basics STATIC
+  ${PROJECT_SOURCE_DIR}/eval/arithmetic.cpp
+  ${PROJECT_SOURCE_DIR}/eval/decimal_to_extended.cpp
+  ${PROJECT_SOURCE_DIR}/eval/radix_number.cpp
+  ${PROJECT_SOURCE_DIR}/eval/text.cpp)
+target_include_directories(lumocalc_basics PUBLIC ${PROJECT_SOURCE_DIR})
 
 if(WIN32)
   add_library(lumocalc_log STATIC ${PROJECT_SOURCE_DIR}/diag/debug_log_win32.cpp)
@@ -30,6 +37,7 @@ function(lumocalc_add_engine name debug_log)
   cmake_parse_arguments(ARG "WITHOUT_LOG_FILE" "" "" ${ARGN})
   add_library(${name} STATIC ${LUMOCALC_ENGINE_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC lumocalc_basics)
   if(debug_log)
     target_compile_definitions(${name} PUBLIC DEBUG_LOG=1)
     if(NOT ARG_WITHOUT_LOG_FILE)
