@@ -50,8 +50,12 @@ struct Answerer {
   std::string out;
 
   void Answer(std::string_view line) {
-    const std::string shown = escaped ? Escape(Calculate(Unescape(line))) : Calculate(line);
-    out.append(shown).push_back('\n');
+    if (escaped) {
+      out.append(Escape(Calculate(Unescape(line))));
+    } else {
+      AppendCalculated(line, out);
+    }
+    out.push_back('\n');
   }
   bool Flush() {
     const bool ok = WriteAll(1, out);

@@ -42,13 +42,20 @@ void AppendDisplayValue(std::string_view text, std::string& out) {
 
 }  // namespace
 
-std::string Calculate(std::string_view line) {
-  if (TrimBlanks(line).empty()) return {};
+void AppendCalculated(std::string_view line, std::string& out) {
+  if (TrimBlanks(line).empty()) return;
   const std::string r = Eval(line);
-  if (ContainsError(r)) return std::string(kErrorText);
+  if (ContainsError(r)) {
+    out.append(kErrorText);
+    return;
+  }
+  out.append(line).append(" = ");
+  AppendDisplayValue(r, out);
+}
+
+std::string Calculate(std::string_view line) {
   std::string shown;
-  shown.reserve(line.size() + 2 * r.size() + 8);
-  shown.append(line).append(" = ");
-  AppendDisplayValue(r, shown);
+  shown.reserve(2 * line.size() + 24);
+  AppendCalculated(line, shown);
   return shown;
 }
