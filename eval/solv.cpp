@@ -186,32 +186,54 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
     return piece.size() == 1 && kLevelOf.mask[static_cast<unsigned char>(piece[0])] != 0;
   };
 
-  std::size_t at = 0;
-  bool expect_operand = true;
   // First, only check the shape: nothing is reduced unless all of it fits.
-  for (std::size_t from = 0; from <= w.size(); from = at + 1) {
+  // The pieces of a line of ordinary length are remembered on the way.
+  constexpr std::size_t kRemembered = 64;
+  struct Piece {  // left uninitialised until written: no cost for unused entries
+    std::size_t from;
+    std::size_t size;
+  };
+  Piece remembered[kRemembered];
+  std::size_t pieces = 0;
+  bool expect_operand = true;
+  for (std::size_t from = 0, at = 0; from <= w.size(); from = at + 1) {
     for (at = from; at < w.size() && w[at] != ' ';) ++at;
     const std::string_view piece = w.substr(from, at - from);
     if (piece.empty() || is_operator(piece) == expect_operand) return false;
     expect_operand = !expect_operand;
+    if (pieces < kRemembered) remembered[pieces] = Piece{from, at - from};
+    ++pieces;
   }
   if (expect_operand) return false;  // ended with an operator
 
-  for (std::size_t from = 0; from <= w.size(); from = at + 1) {
-    for (at = from; at < w.size() && w[at] != ' ';) ++at;
-    const std::string_view piece = w.substr(from, at - from);
+  // Takes one piece: an operand waits, an operator first reduces what it
+  // doesn't bind tighter than. False when a reduction was refused.
+  auto take = [&](std::string_view piece) {
     if (!is_operator(piece)) {
       operand[depth] = Operand{};
       operand[depth].text = piece;
-      continue;
+      return true;
     }
     while (depth > 0 && precedence(op[depth - 1]) >= precedence(piece[0])) {
-      if (!reduce()) {
-        result.assign(kErrorText);
-        return true;
-      }
+      if (!reduce()) return false;
     }
     op[depth++] = piece[0];
+    return true;
+  };
+  bool refused = false;
+  if (pieces <= kRemembered) {
+    for (std::size_t i = 0; i < pieces && !refused; ++i) {
+      refused = !take(w.substr(remembered[i].from, remembered[i].size));
+    }
+  } else {
+    for (std::size_t from = 0, at = 0; from <= w.size() && !refused; from = at + 1) {
+      for (at = from; at < w.size() && w[at] != ' ';) ++at;
+      refused = !take(w.substr(from, at - from));
+    }
+  }
+  if (refused) {
+    result.assign(kErrorText);
+    return true;
   }
   while (depth > 0) {
     if (!reduce()) {
