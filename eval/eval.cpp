@@ -134,7 +134,6 @@ void Balance(std::string& line, const Census& census) {
 // end. The line holds no blank before this, so a blank goes between two
 // neighbours exactly when one of them is an operator or a parenthesis: what
 // spacing each character in turn and then folding the blanks would give.
-// Written from the back, in place.
 // Which sign rules can find anything: in the spaced line «X - » and «X + »
 // (X one of "*/+-^(") stand where the unspaced line has X right before the
 // sign, with something after it.
@@ -148,22 +147,31 @@ SignsAfterOperators Space(std::string& line) {
   SignsAfterOperators signs;
   const std::size_t length = line.size();
   if (length < 2) return signs;
-  std::size_t blanks = 0;
-  for (std::size_t i = 0; i + 1 < length; ++i) {
-    blanks += (kSpaced.Has(line[i]) || kSpaced.Has(line[i + 1])) ? 1 : 0;
-    if (i + 2 < length && kBeforeSign.Has(line[i])) {
-      signs.minus |= line[i + 1] == '-';
-      signs.plus |= line[i + 1] == '+';
+  // At most one blank between two characters: 2 x length is room enough. An
+  // ordinary line is spaced on the stack, a long one in a buffer of its own.
+  constexpr std::size_t kOnStack = 512;
+  char stack[2 * kOnStack];
+  std::string heap;
+  char* spaced = stack;
+  if (length > kOnStack) {
+    heap.resize(2 * length);
+    spaced = heap.data();
+  }
+  std::size_t written = 0;
+  spaced[written++] = line[0];
+  bool previous_spaced = kSpaced.Has(line[0]);
+  for (std::size_t i = 1; i < length; ++i) {
+    const char c = line[i];
+    const bool spaced_here = kSpaced.Has(c);
+    if (previous_spaced || spaced_here) spaced[written++] = ' ';
+    spaced[written++] = c;
+    if (i + 1 < length && kBeforeSign.Has(line[i - 1])) {
+      signs.minus |= c == '-';
+      signs.plus |= c == '+';
     }
+    previous_spaced = spaced_here;
   }
-  if (blanks == 0) return signs;
-  line.resize(length + blanks);
-  std::size_t write = length + blanks - 1;
-  line[write] = line[length - 1];
-  for (std::size_t i = length - 1; i-- > 0;) {
-    if (kSpaced.Has(line[i]) || kSpaced.Has(line[i + 1])) line[--write] = ' ';
-    line[--write] = line[i];
-  }
+  line.assign(spaced, written);
   return signs;
 }
 
