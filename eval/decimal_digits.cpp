@@ -5,31 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "eval/powers.h"
+
 namespace {
-
-// Exact powers of ten: 10^27 = 2^27 * 5^27 and 5^27 < 2^64.
-constexpr int kExactPowers = 27;
-constexpr long double PowerOfTen(int n) {
-  long double p = 1;
-  for (int i = 0; i < n; ++i) p *= 10;
-  return p;
-}
-struct PowersOfTen {
-  long double value[kExactPowers + 1];
-  constexpr PowersOfTen() : value{} {
-    for (int i = 0; i <= kExactPowers; ++i) value[i] = PowerOfTen(i);
-  }
-};
-constexpr PowersOfTen kPowers;
-
-struct PowersOfFive {
-  std::uint64_t value[kExactPowers + 1];
-  constexpr PowersOfFive() : value{} {
-    std::uint64_t p = 1;
-    for (int i = 0; i <= kExactPowers; ++i, p *= 5) value[i] = p;
-  }
-};
-constexpr PowersOfFive kPowersOfFive;
 
 constexpr std::uint64_t kTenTo17 = 100000000000000000ULL;
 constexpr std::uint64_t kTenTo18 = 1000000000000000000ULL;
@@ -54,7 +32,7 @@ bool FastDigits(long double magnitude, DecimalDigits& out) {
     const int scale = 17 - exponent;
     if (scale > kExactPowers || scale < -kExactPowers) return false;
     const long double scaled =
-        scale >= 0 ? magnitude * kPowers.value[scale] : magnitude / kPowers.value[-scale];
+        scale >= 0 ? magnitude * kExact.ten[scale] : magnitude / kExact.ten[-scale];
     if (scaled >= 1e18L) {
       ++exponent;
       continue;
@@ -93,8 +71,7 @@ bool IntegerDigits(double narrow, DecimalDigits& out) {
   for (int attempt = 0; attempt < 2; ++attempt, ++exponent) {
     const int scale = 17 - exponent;
     if (scale < 0 || scale > kExactPowers) return false;
-    const unsigned __int128 product =
-        static_cast<unsigned __int128>(m) * kPowersOfFive.value[scale];
+    const unsigned __int128 product = static_cast<unsigned __int128>(m) * kExact.five[scale];
     const int shift = scale + e;  // the 18 digits are product x 2^shift
     unsigned __int128 whole;
     if (shift >= 0) {
