@@ -165,20 +165,21 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
     const double value = RoundToDouble(Apply(op[depth - 1], x, y));
     release(left);
     release(right);
-    Operand produced;
-    produced.produced = true;
+    // The left operand's place takes the result.
+    left.produced = true;
     if (std::fabs(value) < 1e15 && static_cast<double>(static_cast<std::int64_t>(value)) == value) {
-      produced.whole = true;
-      produced.whole_value = value == 0 ? 0 : value;  // «0» reads back without a sign
+      left.whole = true;
+      left.slot = -1;
+      left.whole_value = value == 0 ? 0 : value;  // «0» reads back without a sign
     } else {
-      produced.slot = free_slot();
-      NumberText& text = written[produced.slot];
+      left.whole = false;
+      left.slot = free_slot();
+      NumberText& text = written[left.slot];
       FormatNumberInto(value, text);
-      produced.text = text.View().substr(text.View().front() == ' ' ? 1 : 0);
-      produced.read_back = text.read_back;
-      in_use |= 1U << produced.slot;
+      left.text = text.View().substr(text.View().front() == ' ' ? 1 : 0);
+      left.read_back = text.read_back;
+      in_use |= 1U << left.slot;
     }
-    left = produced;
     --depth;
     return true;
   };
@@ -210,8 +211,11 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
   // doesn't bind tighter than. False when a reduction was refused.
   auto take = [&](std::string_view piece) {
     if (!is_operator(piece)) {
-      operand[depth] = Operand{};
-      operand[depth].text = piece;
+      Operand& taken = operand[depth];
+      taken.text = piece;
+      taken.slot = -1;
+      taken.produced = false;
+      taken.whole = false;
       return true;
     }
     while (depth > 0 && precedence(op[depth - 1]) >= precedence(piece[0])) {
