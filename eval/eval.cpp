@@ -134,12 +134,53 @@ void Balance(std::string& line, const Census& census) {
 // end. The line holds no blank before this, so a blank goes between two
 // neighbours exactly when one of them is an operator or a parenthesis: what
 // spacing each character in turn and then folding the blanks would give.
+//
+// The sign of a typed exponent is the exception: in «1E-5» or «2*1,5D+3» the
+// sign belongs to the number, so it stays without blanks and no sign rule or
+// reduction takes it for an operator. It is an exponent sign when it follows
+// "E", "e", "D" or "d", comes before a digit, and the marker ends a decimal
+// mantissa (digits and at most one point, at least one digit) that begins the
+// operand. Radix texts keep the old reading: «&H1E-5» is «&H1E» minus 5.
+//
 // Which sign rules can find anything: in the spaced line «X - » and «X + »
 // (X one of "*/+-^(") stand where the unspaced line has X right before the
 // sign, with something after it.
 struct SignsAfterOperators {
   bool minus = false;
   bool plus = false;
+};
+
+// Reads the unspaced line one character at a time and tells, for each sign,
+// whether it is an exponent sign.
+class ExponentSigns {
+ public:
+  bool IsExponentSign(std::string_view line, std::size_t i) {
+    const char c = line[i];
+    const bool exponent_sign = (c == '+' || c == '-') && after_marker_ && i + 1 < line.size() &&
+                               line[i + 1] >= '0' && line[i + 1] <= '9';
+    after_marker_ = false;
+    if (exponent_sign) {
+      mantissa_ = false;  // what follows is the exponent, not a new operand
+    } else if (kSpaced.Has(c)) {
+      mantissa_ = true;  // an operand may begin after an operator or a parenthesis
+      digits_ = false;
+      points_ = 0;
+    } else if (c >= '0' && c <= '9') {
+      digits_ = true;
+    } else if (c == '.') {
+      mantissa_ = mantissa_ && ++points_ < 2;
+    } else {
+      after_marker_ = mantissa_ && digits_ && (c == 'E' || c == 'e' || c == 'D' || c == 'd');
+      mantissa_ = false;
+    }
+    return exponent_sign;
+  }
+
+ private:
+  bool mantissa_ = true;  // the operand so far is a decimal mantissa at its start
+  bool digits_ = false;
+  int points_ = 0;
+  bool after_marker_ = false;  // the previous character is a marker that ends one
 };
 
 SignsAfterOperators Space(std::string& line) {
@@ -157,15 +198,18 @@ SignsAfterOperators Space(std::string& line) {
     heap.resize(2 * length);
     spaced = heap.data();
   }
+  ExponentSigns exponent;
+  exponent.IsExponentSign(line, 0);
   std::size_t written = 0;
   spaced[written++] = line[0];
   bool previous_spaced = kSpaced.Has(line[0]);
   for (std::size_t i = 1; i < length; ++i) {
     const char c = line[i];
-    const bool spaced_here = kSpaced.Has(c);
+    const bool exponent_sign = exponent.IsExponentSign(line, i);
+    const bool spaced_here = kSpaced.Has(c) && !exponent_sign;
     if (previous_spaced || spaced_here) spaced[written++] = ' ';
     spaced[written++] = c;
-    if (i + 1 < length && kBeforeSign.Has(line[i - 1])) {
+    if (spaced_here && i + 1 < length && kBeforeSign.Has(line[i - 1])) {
       signs.minus |= c == '-';
       signs.plus |= c == '+';
     }
@@ -261,11 +305,20 @@ std::string ReduceGroups(std::string line, bool has_parenthesis) {
     Trace("Eval>  treating sub-string ", content);
     const std::string answer = Solv(content);
     if (ContainsError(answer)) return std::string(kErrorText);
+    // A "-" glued to the group negates it: with a negative answer the two
+    // signs cancel, or «-( 2 - 5 )» would read «--3», which is worth 0.
+    const bool negative = !answer.empty() && answer.front() == '-';
     if constexpr (kDebugLogEnabled) {
       const std::string group = std::string("(").append(content).append(")");
-      line = line.substr(0, at) + ReplaceAll(std::string_view(line).substr(at), group, answer);
+      std::string rest(std::string_view(line).substr(at));
+      if (negative) rest = ReplaceAll(rest, "-" + group, std::string_view(answer).substr(1));
+      line = line.substr(0, at) + ReplaceAll(rest, group, answer);
     }
-    reduced.replace(opening, std::string::npos, answer);
+    if (negative && opening > 0 && reduced[opening - 1] == '-') {
+      reduced.replace(opening - 1, std::string::npos, answer, 1);
+    } else {
+      reduced.replace(opening, std::string::npos, answer);
+    }
   }
   reduced.append(line, at);
   Trace("Eval>  treating ", reduced);

@@ -79,9 +79,52 @@ INSTANTIATE_TEST_SUITE_P(
         CalculateCase{"exponent_then_point", "1E5.5", "1E5.5 = 100 000 , 5 E5.5"},
         CalculateCase{"point_right_before_exponent", "5.E3", "5.E3 = 5 ,  E3"},
         CalculateCase{"marker_alone", "E", "E = 0 E"},
-        CalculateCase{"spliced_double_minus", "-(2-5)", "-(2-5) = 0"},
         CalculateCase{"negative_zero", "-0", "-0 = 0"},
-        CalculateCase{"lower_case_exponent", "1e5", kError}),
+        CalculateCase{"lower_case_exponent", "1e5", kError},
+        CalculateCase{"exponent_sign", "1E-5", "1E-5 = 1 E-5"},
+        CalculateCase{"lower_case_exponent_sign", "1e-5", kError}),
+    Name);
+
+// A glued "-" and a negative group answer cancel; a typed exponent keeps its
+// sign; a sign applies to a radix text. Lines a reader would otherwise see
+// answered wrongly.
+INSTANTIATE_TEST_SUITE_P(
+    SoundSigns, CalculateTest,
+    testing::Values(
+        CalculateCase{"negated_group", "-(2-5)", "-(2-5) = 3"},
+        CalculateCase{"power_of_negated_group", "2^-(1-3)", "2^-(1-3) = 4"},
+        CalculateCase{"divided_by_negated_group", "10/-(1-3)", "10/-(1-3) = 5"},
+        CalculateCase{"nested_negation", "3-(-(2-5))", "3-(-(2-5)) = 0"},
+        CalculateCase{"twice_negated", "-(-(2-5))", "-(-(2-5)) = -3"},
+        CalculateCase{"sign_binds_to_group", "-(2-5)^2", "-(2-5)^2 = 9"},
+        CalculateCase{"identical_negated_groups", "-(1-3)*-(1-3)+(1-3)", "-(1-3)*-(1-3)+(1-3) = 2"},
+        CalculateCase{"positive_answer", "-(1+2)", "-(1+2) = -3"},
+        CalculateCase{"exponent_minus", "1E-5*2", "1E-5*2 = 0 , 00002"},
+        CalculateCase{"mixed_exponents", "6.67e-11*5.97E+24",
+                      "6.67e-11*5.97E+24 = 398 199 000 000 000"},
+        CalculateCase{"comma_mantissa", "1,5E-3*2", "1,5E-3*2 = 0 , 003"},
+        CalculateCase{"exponent_plus", "1E+5*2", "1E+5*2 = 200 000"},
+        CalculateCase{"d_marker", "1D-2+1", "1D-2+1 = 1 , 01"},
+        CalculateCase{"exponent_in_group", "(1E-5)*2", "(1E-5)*2 = 0 , 00002"},
+        CalculateCase{"negated_group_and_exponent", "-(2-5)*1E-5", "-(2-5)*1E-5 = 0 , 00003"},
+        CalculateCase{"negative_radix", "-&H1F+1", "-&H1F+1 = -30"},
+        CalculateCase{"radix_after_times", "2*-&H10", "2*-&H10 = -32"},
+        CalculateCase{"negated_negative_radix", "-&H8000*1", "-&H8000*1 = 32 768"}),
+    Name);
+
+// What users rely on, and stays as it is.
+INSTANTIATE_TEST_SUITE_P(
+    KeptReadings, CalculateTest,
+    testing::Values(CalculateCase{"minus_binds_to_number", "-2^2", "-2^2 = 4"},
+                    CalculateCase{"minus_binds_to_group", "-(2)^2", "-(2)^2 = 4"},
+                    CalculateCase{"minus_operator_before_group", "2-(1-5)", "2-(1-5) = 6"},
+                    CalculateCase{"negative_base_rounds_exponent", "(-8)^0.5", "(-8)^0.5 = 1"},
+                    CalculateCase{"longest_number_beginning", "1.5.2+1", "1.5.2+1 = 2 , 5"},
+                    CalculateCase{"radix_exponent_is_hex", "&H1E-5", "&H1E-5 = 25"},
+                    CalculateCase{"radix_exponent_octal", "&1E-5", "&1E-5 = -4"},
+                    CalculateCase{"mantissa_with_two_points", "1.2.3E-1*1", "1.2.3E-1*1 = 0 , 2"},
+                    CalculateCase{"sign_run", "--5", kError},
+                    CalculateCase{"sign_run_after_times", "2*--3", kError}),
     Name);
 
 }  // namespace

@@ -62,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"only_zeros", "0000.0000E99999", 0},
         ParseCase{"display_of_infinity", "9.99999999999999E+998", 9.99999999999999E+998L},
         ParseCase{"radix", "&H1F", 31}, ParseCase{"radix_after_blanks", "  &B101", 5},
-        ParseCase{"sign_before_radix", "-&H1F", 0}),
+        ParseCase{"sign_before_radix", "-&H1F", -31}, ParseCase{"plus_before_radix", "+&H1F", 31},
+        ParseCase{"sign_before_negative_radix", "-&H8000", 32768}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ParseNumber, NegativeZeroIsNotBelowZero) {

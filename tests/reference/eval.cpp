@@ -10,6 +10,8 @@
 // Every rewrite is one replace-all over the whole line, in a fixed order, so
 // runs of three signs or doubled operators are folded only as far as one pass
 // of each rule reaches; that is how the calculator reads such lines.
+#include <vector>
+
 #include "tests/reference/reference.h"
 
 namespace reference {
@@ -78,13 +80,47 @@ std::string Balanced(std::string line) {
   return line;
 }
 
-// Every operator and parenthesis between single blanks, no blank at the ends.
+// Whether the sign at i of the unspaced line belongs to a typed exponent, as
+// in «1E-5»: it follows "E", "e", "D" or "d", comes before a digit, and the
+// marker ends a decimal mantissa (digits, at most one point, at least one
+// digit) that begins the operand, at the start of the line or after an
+// operator or a parenthesis that is no exponent sign itself.
+bool IsExponentSign(std::string_view line, std::size_t i, const std::vector<bool>& exponent) {
+  if (!IsOneOf(line[i], "+-") || i < 2 || !IsOneOf(line[i - 1], "EeDd")) return false;
+  if (i + 1 >= line.size() || !IsOneOf(line[i + 1], kDigits)) return false;
+  std::size_t begin = i - 1;
+  while (begin > 0 && IsOneOf(line[begin - 1], ".0123456789")) --begin;
+  const std::string_view mantissa = line.substr(begin, i - 1 - begin);
+  if (CountOf(mantissa, kDigits) == 0 || CountOf(mantissa, ".") > 1) return false;
+  return begin == 0 || (IsOneOf(line[begin - 1], "*+-/^()") && !exponent[begin - 1]);
+}
+
+// Every operator and parenthesis between single blanks, no blank at the ends;
+// an exponent sign keeps its neighbours.
 std::string Spaced(std::string line) {
+  std::vector<bool> exponent(line.size());
+  std::vector<bool> sign_is_exponent;  // for each sign of the line, in order
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    exponent[i] = IsExponentSign(line, i, exponent);
+    if (IsOneOf(line[i], "+-")) sign_is_exponent.push_back(exponent[i]);
+  }
   for (const std::string_view c : kSpaced) {
     line = ReplaceAll(line, c, std::string(" ").append(c).append(" "));
   }
   while (Contains(line, "  ")) line = ReplaceAll(line, "  ", " ");
-  return std::string(TrimBlanks(line));
+  line = std::string(TrimBlanks(line));
+  // Spacing adds and removes no sign: the k-th sign of the spaced line is the
+  // k-th of the unspaced one. An exponent sign stands between two non-blanks,
+  // so it got exactly one blank on each side.
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (IsOneOf(line[i], "+-") && sign_is_exponent[k++]) {
+      line.erase(i + 1, 1);
+      line.erase(i - 1, 1);
+      --i;
+    }
+  }
+  return line;
 }
 
 std::string SignsFolded(std::string line) {
@@ -123,7 +159,11 @@ std::string Eval(std::string_view input) {
     if (opening == std::string::npos) return std::string(kErrorText);
     const std::string content = line.substr(opening + 1, closing - opening - 1);
     Trace("Eval>  treating sub-string ", content);
-    line = ReplaceAll(line, std::string("(").append(content).append(")"), Solv(content));
+    const std::string answer = Solv(content);
+    const std::string group = std::string("(").append(content).append(")");
+    // A "-" glued to a group negates it: a negative answer cancels it.
+    if (StartsWith(answer, "-")) line = ReplaceAll(line, "-" + group, answer.substr(1));
+    line = ReplaceAll(line, group, answer);
     if (ContainsError(line)) return std::string(kErrorText);
   }
 }

@@ -1,6 +1,6 @@
 // ParseNumber: what a number text is worth.
 //
-//   [blanks, tabs, LFs] ( "&" radix-text | [sign] mantissa [marker [sign] digits] )
+//   [blanks, tabs, LFs] [sign] ( "&" radix-text | mantissa [marker [sign] digits] )
 //
 // The mantissa is a run of digits with at most one "."; the exponent marker is
 // "E", "e", "D" or "d". Of the significant digits the first 18 are used, the
@@ -30,10 +30,12 @@ long double ParseNumber(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
-  if (i < n && text[i] == '&') return ParseRadixNumber(text.substr(i + 1));
-
   bool negative = false;
   if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  if (i < n && text[i] == '&') {  // a sign applies to a radix text too
+    const long double radix = ParseRadixNumber(text.substr(i + 1));
+    return negative ? -radix : radix;
+  }
 
   // value = digits x 10^scale
   std::uint64_t digits = 0;
