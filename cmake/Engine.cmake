@@ -1,26 +1,22 @@
-# The evaluation engine (eval/) as a static library, and the debug log file
-# (diag/) it writes to when the trace is compiled in. DEBUG_LOG is decided at
-# compile time, so the engine is built once per setting.
-set(LUMOCALC_ENGINE_SOURCES
-    eval/calculate.cpp
-    eval/decimal_digits.cpp
-    eval/eval.cpp
-    eval/format_grouped.cpp
-    eval/format_number.cpp
-    eval/oper.cpp
-    eval/parse_number.cpp
-    eval/solv.cpp)
-list(TRANSFORM LUMOCALC_ENGINE_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/")
-
-# The parts that write no trace: the arithmetic, radix texts, exact scaling by
-# powers of ten and the text operations. Built once; the reference the
-# engine is tested against uses them too.
+# The evaluation engines (eval/) as static libraries, and the debug log file
+# (diag/) the traced build writes to. DEBUG_LOG is decided at compile time.
+#
+# Two engines reach every answer each on its own:
+#   lumocalc_fast   the one-pass engine of the delivered build, without any trace;
+#   lumocalc_steps  the step-by-step engine (eval/steps/), whose every step is a
+#                   whole-line rewrite; with the log on, its trace is the record
+#                   of those rewrites, so it is the engine of every traced build.
+# Both stand on lumocalc_basics: number texts, arithmetic, radix texts, text
+# operations and the display of a result.
+set(src ${PROJECT_SOURCE_DIR}/eval)
 add_library(lumocalc_basics STATIC
-  ${PROJECT_SOURCE_DIR}/eval/arithmetic.cpp
-  ${PROJECT_SOURCE_DIR}/eval/decimal_to_extended.cpp
-  ${PROJECT_SOURCE_DIR}/eval/radix_number.cpp
-  ${PROJECT_SOURCE_DIR}/eval/text.cpp)
+  ${src}/arithmetic.cpp ${src}/decimal_digits.cpp ${src}/decimal_to_extended.cpp
+  ${src}/display.cpp ${src}/format_grouped.cpp ${src}/format_number.cpp
+  ${src}/parse_number.cpp ${src}/radix_number.cpp ${src}/text.cpp)
 target_include_directories(lumocalc_basics PUBLIC ${PROJECT_SOURCE_DIR})
+
+add_library(lumocalc_fast STATIC ${src}/eval.cpp ${src}/oper.cpp ${src}/solv.cpp)
+target_link_libraries(lumocalc_fast PUBLIC lumocalc_basics)
 
 if(WIN32)
   add_library(lumocalc_log STATIC ${PROJECT_SOURCE_DIR}/diag/debug_log_win32.cpp)
@@ -30,20 +26,22 @@ endif()
 target_include_directories(lumocalc_log PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_definitions(lumocalc_log PUBLIC DEBUG_LOG=1)
 
-# lumocalc_add_engine(name ON|OFF [WITHOUT_LOG_FILE])
-# WITHOUT_LOG_FILE leaves OpenDebugLog and DebugLog to be defined by the
-# program itself (a test that captures the trace in memory).
+# The step engine without its trace (to compare answers with), and with it.
+set(steps_sources ${src}/steps/eval.cpp ${src}/steps/oper.cpp ${src}/steps/solv.cpp)
+add_library(lumocalc_steps STATIC ${steps_sources})
+target_link_libraries(lumocalc_steps PUBLIC lumocalc_basics)
+target_compile_definitions(lumocalc_steps PRIVATE DEBUG_LOG=0)
+add_library(lumocalc_steps_traced STATIC ${steps_sources})
+target_link_libraries(lumocalc_steps_traced PUBLIC lumocalc_basics lumocalc_log)
+
+# lumocalc_add_engine(name ON|OFF): Calculate with the engine of that setting.
 function(lumocalc_add_engine name debug_log)
-  cmake_parse_arguments(ARG "WITHOUT_LOG_FILE" "" "" ${ARGN})
-  add_library(${name} STATIC ${LUMOCALC_ENGINE_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC lumocalc_basics)
+  add_library(${name} STATIC ${src}/calculate.cpp)
   if(debug_log)
+    target_link_libraries(${name} PUBLIC lumocalc_steps_traced)
     target_compile_definitions(${name} PUBLIC DEBUG_LOG=1)
-    if(NOT ARG_WITHOUT_LOG_FILE)
-      target_link_libraries(${name} PUBLIC lumocalc_log)
-    endif()
   else()
+    target_link_libraries(${name} PUBLIC lumocalc_fast)
     target_compile_definitions(${name} PUBLIC DEBUG_LOG=0)
   endif()
 endfunction()

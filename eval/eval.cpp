@@ -17,7 +17,6 @@
 #include <iterator>
 #include <vector>
 
-#include "diag/debug_log.h"
 #include "eval/solv.h"
 #include "eval/text.h"
 
@@ -101,26 +100,11 @@ Census CopyWithoutBlanks(std::string_view input, std::string& line) {
 // The refusals, checked on the line without its blanks. Returns the result
 // when one of them ends the evaluation, nothing otherwise.
 const char* Refusal(std::string_view line, const Census& census) {
-  if (line.empty()) {
-    Trace("Eval>  empty line");
-    return "0";
-  }
-  if (census.equals) {
-    Trace("Eval>  user wrote '=' symbol (probably a line pasted from history)");
-    return kErrorText.data();
-  }
-  if (kNoFirst.Has(line.front())) {
-    Trace("Eval>  user started line with operand * / ^");
-    return kErrorText.data();
-  }
-  if (census.operators > 1 && !census.digit) {
-    Trace("Eval>  user typed several operands but without any number");
-    return kErrorText.data();
-  }
-  if (line == "+" || line == "-") {
-    Trace("Eval>  returning 0");
-    return "0";
-  }
+  if (line.empty()) return "0";
+  if (census.equals) return kErrorText.data();  // probably a line pasted from the history
+  if (kNoFirst.Has(line.front())) return kErrorText.data();
+  if (census.operators > 1 && !census.digit) return kErrorText.data();
+  if (line == "+" || line == "-") return "0";
   return nullptr;
 }
 
@@ -267,20 +251,15 @@ std::size_t FindParenthesis(std::string_view line, std::size_t from) {
 }
 
 // The groups, innermost first. The first ")" and the nearest "(" before it
-// enclose a group without parentheses; its content goes to Solv and the whole
-// group is replaced by the answer, exactly as typed text would be. One sweep
-// does this with a stack of the open "(": at each ")" everything before it is
-// already reduced. A ")" with no "(" before it leaves no group to reduce, and
-// such a line would never change again: it is refused.
-//
-// Identical groups are replaced together, which changes no answer (Solv is a
-// function of its text) but shows in the trace: there, the rest of the line
-// gets the same replacement, so the trace follows the line step by step.
+// enclose a group without parentheses; its content goes to Solv and the group
+// is replaced by the answer, exactly as typed text would be. One sweep does
+// this with a stack of the open "(": at each ")" everything before it is
+// already reduced. (Identical groups elsewhere in the line get the same
+// answer when their turn comes: Solv is a function of its text.) A ")" with
+// no "(" before it leaves no group to reduce, and such a line would never
+// change again: it is refused.
 std::string ReduceGroups(std::string line, bool has_parenthesis) {
-  if (!has_parenthesis) {
-    Trace("Eval>  treating ", line);
-    return Solv(line);
-  }
+  if (!has_parenthesis) return Solv(line);
   std::string reduced;
   reduced.reserve(line.size());
   std::vector<std::size_t> open;
@@ -295,33 +274,20 @@ std::string ReduceGroups(std::string line, bool has_parenthesis) {
       reduced.push_back('(');
       continue;
     }
-    if constexpr (kDebugLogEnabled) {
-      Trace("Eval>  treating ", reduced, std::string_view(line).substr(paren));
-    }
     if (open.empty()) return std::string(kErrorText);
     const std::size_t opening = open.back();
     open.pop_back();
-    const std::string_view content = std::string_view(reduced).substr(opening + 1);
-    Trace("Eval>  treating sub-string ", content);
-    const std::string answer = Solv(content);
+    const std::string answer = Solv(std::string_view(reduced).substr(opening + 1));
     if (ContainsError(answer)) return std::string(kErrorText);
     // A "-" glued to the group negates it: with a negative answer the two
     // signs cancel, or «-( 2 - 5 )» would read «--3», which is worth 0.
-    const bool negative = !answer.empty() && answer.front() == '-';
-    if constexpr (kDebugLogEnabled) {
-      const std::string group = std::string("(").append(content).append(")");
-      std::string rest(std::string_view(line).substr(at));
-      if (negative) rest = ReplaceAll(rest, "-" + group, std::string_view(answer).substr(1));
-      line = line.substr(0, at) + ReplaceAll(rest, group, answer);
-    }
-    if (negative && opening > 0 && reduced[opening - 1] == '-') {
+    if (answer.front() == '-' && opening > 0 && reduced[opening - 1] == '-') {
       reduced.replace(opening - 1, std::string::npos, answer, 1);
     } else {
       reduced.replace(opening, std::string::npos, answer);
     }
   }
   reduced.append(line, at);
-  Trace("Eval>  treating ", reduced);
   return Solv(reduced);
 }
 
@@ -331,8 +297,6 @@ std::string Eval(std::string_view input) {
   std::string line;
   line.reserve(2 * input.size() + 2);  // room for the blanks of the spaced form
   const Census census = CopyWithoutBlanks(input, line);
-  Trace("________________________________________");
-  Trace("Eval> user typed ", line);
   if (const char* refused = Refusal(line, census)) return refused;
 
   if (census.comma) std::replace(line.begin(), line.end(), ',', '.');  // a decimal comma is a point
@@ -344,7 +308,6 @@ std::string Eval(std::string_view input) {
   if ((census.opened > 0 || census.closed > 0) && HasOperatorAtParenthesis(line)) {
     for (const Rule& rule : kRepairs) ReplaceAllInPlace(line, rule.search, rule.replacement);
   }
-  Trace("Eval> ..which will be treated as ", line);
   FoldSigns(line, Space(line));
   // Only the balancing adds parentheses, and only to a line that has some.
   return ReduceGroups(std::move(line), census.opened > 0 || census.closed > 0);

@@ -1,60 +1,18 @@
-// Oper, on «7 + 2 * 3 + 12 * 34» with "*":
-//   the first " * " is found; the left operand runs back to the previous blank
-//   («2»), the right one forward to the next blank («3»); «2 * 3» is replaced,
-//   and only it, by the value's text: «7 + 6 + 12 * 34».
-// An operand is demanded to hold a digit and nothing more; ParseNumber decides
-// what it is worth. The value is rounded to a double and written back with 15
-// significant digits, so every intermediate result is rounded to its text.
+// Every intermediate result is rounded to a double and written back with 15
+// significant digits, so the next reduction reads the value its text shows.
 #include "eval/oper.h"
 
-#include <algorithm>
-
-#include "diag/debug_log.h"
 #include "eval/arithmetic.h"
 #include "eval/number_text.h"
 #include "eval/text.h"
 
-std::string_view ReduceOperands(std::string_view left, std::string_view op, std::string_view right,
+std::string_view ReduceOperands(std::string_view left, char op, std::string_view right,
                                 NumberText& value, const long double* left_value) {
-  if (!HasDigit(left) || !HasDigit(right)) {
-    Trace("Oper>    syntax error in string ", left, " ", op, " ", right, " : non-numeral values");
-    return kErrorText;
-  }
+  if (!HasDigit(left) || !HasDigit(right)) return kErrorText;
   const long double y = ParseNumber(right);
   const long double x = left_value != nullptr ? *left_value : ParseNumber(left);
-  FormatNumberInto(RoundToDouble(Apply(op.empty() ? '\0' : op[0], x, y)), value);
+  FormatNumberInto(RoundToDouble(Apply(op, x, y)), value);
   std::string_view text = value.View();
   if (text.front() == ' ') text.remove_prefix(1);  // FormatNumber's blank for "not negative"
-  Trace("Oper>    solved ", left, " ", op, " ", right, " = ", text);
   return text;
-}
-
-std::string Oper(std::string_view expression, std::string_view op) {
-  const std::string_view w = TrimBlanks(expression);
-  Trace("Oper>    treating first ", op, " operand in ", w);
-
-  const std::string pattern = std::string(" ").append(op).append(" ");
-  const std::size_t at = w.find(pattern);
-  if (at == std::string_view::npos || op.empty()) {
-    Trace("Oper>    no (more) ", op, " operand in ", w);
-    return std::string(w);
-  }
-  // The left operand ends right before the operator's blank and begins after
-  // the previous blank; the right one begins after the operator's second blank
-  // and ends before the next blank. Either may be empty.
-  const std::size_t blank_before = at == 0 ? std::string_view::npos : w.rfind(' ', at - 1);
-  const std::size_t left_begin = blank_before == std::string_view::npos ? 0 : blank_before + 1;
-  const std::size_t right_begin = at + pattern.size();
-  const std::size_t right_end = std::min(w.find(' ', right_begin), w.size());
-  NumberText buffer;
-  const std::string_view value =
-      ReduceOperands(w.substr(left_begin, at - left_begin), op,
-                     w.substr(right_begin, right_end - right_begin), buffer);
-  if (ContainsError(value)) return std::string(value);
-
-  std::string result;
-  result.reserve(w.size());
-  result.append(w.substr(0, left_begin)).append(value).append(w.substr(right_end));
-  Trace("Oper>    treated one ", op, " operand - result is ", result);
-  return result;
 }

@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <iterator>
 
-#include "diag/debug_log.h"
 #include "eval/arithmetic.h"
 #include "eval/number_text.h"
 #include "eval/oper.h"
@@ -80,14 +79,10 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
     std::size_t right_end = at + 2;
     while (right_end < in.size() && in[right_end] != ' ') ++right_end;
     const std::string_view right = in.substr(at + 2, right_end - at - 2);
-    const std::string_view op = in.substr(at, 1);
-    if constexpr (kDebugLogEnabled) {
-      Trace("Oper>    treating first ", op, " operand in ", out, in.substr(copied));
-    }
     NumberText buffer;
     const long double known_left = left_is_value ? value_read_back.Value() : 0;
     const std::string_view value =
-        ReduceOperands(left, op, right, buffer, left_is_value ? &known_left : nullptr);
+        ReduceOperands(left, c, right, buffer, left_is_value ? &known_left : nullptr);
     if (ContainsError(value)) return false;
     if (left_is_value) {
       out.resize(value_from);
@@ -99,9 +94,6 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
     value_last = true;
     value_read_back = buffer.read_back;
     copied = right_end;
-    if constexpr (kDebugLogEnabled) {
-      Trace("Oper>    treated one ", op, " operand - result is ", out, in.substr(copied));
-    }
     at = right_end;  // the loop steps onto the character after the blank
   }
   out.append(in.substr(copied));
@@ -113,9 +105,9 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
 // empty. There the three sweeps come to ordinary precedence evaluation: each
 // reduction meets the same two operand texts whichever order the independent
 // reductions are done in, so one pass with a stack of pending operators gives
-// every answer the sweeps give. (Which refusal comes first can differ, and
-// shows in the trace only: with the trace on, the sweeps run.) The stack holds
-// at most one operator per level, so it never grows beyond three.
+// every answer the sweeps give. (Which refusal comes first can differ, but a
+// refusal is "Erreur de syntaxe" whichever it is.) The stack holds at most one
+// operator per level, so it never grows beyond three.
 //
 // Returns false, having done nothing, when the expression has another shape.
 bool SolveInOnePass(std::string_view w, std::string& result) {
@@ -256,29 +248,20 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
   return true;
 }
 
+bool OnlyNumberCharacters(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return kNumberCharacters.Has(c); });
+}
+
 }  // namespace
 
 std::string Solv(std::string_view expression) {
   std::string_view w = TrimBlanks(expression);
-  Trace("Solv>  trying to solve ", w);
-  if (w.empty()) {
-    Trace("Solv>  empty line");
-    return "0";
-  }
-  if (kNoEnd.Has(w.back()) || kNoStart.Has(w.front())) {
-    Trace("Solv>  syntax error - single operand at beginning or end of line");
-    return std::string(kErrorText);
-  }
+  if (w.empty()) return "0";
+  if (kNoEnd.Has(w.back()) || kNoStart.Has(w.front())) return std::string(kErrorText);
   std::string solved;
-  if constexpr (!kDebugLogEnabled) {
-    if (SolveInOnePass(w, solved)) {
-      if (ContainsError(solved)) return solved;
-      w = solved;
-      if (!std::all_of(w.begin(), w.end(), [](char c) { return kNumberCharacters.Has(c); })) {
-        return std::string(kErrorText);
-      }
-      return solved;
-    }
+  if (SolveInOnePass(w, solved)) {
+    if (ContainsError(solved) || OnlyNumberCharacters(solved)) return solved;
+    return std::string(kErrorText);
   }
   // Which levels have an operator character at all, in one look at the
   // expression: a level with none has nothing to reduce.
@@ -287,19 +270,11 @@ std::string Solv(std::string_view expression) {
   std::string swept[2];
   int next = 0;
   for (unsigned index = 0; index < std::size(kLevels); ++index) {
-    const Level level = kLevels[index];
     if ((levels & (1U << index)) == 0) continue;
-    if (!SweepLevel(w, level, swept[next])) {
-      Trace("Solv>  syntax error");
-      return std::string(kErrorText);
-    }
+    if (!SweepLevel(w, kLevels[index], swept[next])) return std::string(kErrorText);
     w = swept[next];
     next = 1 - next;
   }
-  if (!std::all_of(w.begin(), w.end(), [](char c) { return kNumberCharacters.Has(c); })) {
-    Trace("Solv>  syntax error - non supported characters in string");
-    return std::string(kErrorText);
-  }
-  Trace("Solv>  final result is ", w);
+  if (!OnlyNumberCharacters(w)) return std::string(kErrorText);
   return std::string(w);
 }

@@ -5,6 +5,6 @@
 #include <string_view>
 
 // Reduces every "^" first, then "*" and "/", then "+" and "-", each level from
-// left to right, through Oper. Returns the number text left at the end, "0"
+// left to right. Returns the number text left at the end, "0"
 // for an empty expression, or "Erreur de syntaxe".
 std::string Solv(std::string_view expression);

@@ -1,8 +1,13 @@
-// The engine against the text-rewriting reference, on one line: both answers
-// (Eval's and Calculate's) and, in a build with the trace, both traces.
+// The two engines on one line: the one-pass engine of the delivered build and
+// the step engine of the traced build must give the same answer, and it must
+// have the form of an answer.
 #pragma once
 
 #include <string>
+#include <string_view>
 
-// Empty when the two agree; otherwise what differs.
-std::string Mismatch(const std::string& line);
+// What the one-pass engine shows for the line.
+std::string Shown(std::string_view line);
+
+// Empty when all is well; otherwise what is wrong.
+std::string Mismatch(std::string_view line);

@@ -5,21 +5,15 @@
 // An operand is demanded to hold a digit and nothing more; ParseNumber decides
 // what it is worth. The value is rounded to a double and written back with 15
 // significant digits, so every intermediate result is rounded to its text.
-#include "tests/reference/reference.h"
-
 #include <algorithm>
 
-namespace reference {
+#include "diag/debug_log.h"
+#include "eval/arithmetic.h"
+#include "eval/number_text.h"
+#include "eval/steps/steps.h"
+#include "eval/text.h"
 
-namespace {
-
-constexpr std::string_view kDigits = "0123456789";
-
-bool HasDigit(std::string_view operand) {
-  return operand.find_first_of(kDigits) != std::string_view::npos;
-}
-
-}  // namespace
+namespace steps {
 
 std::string Oper(std::string_view expression, std::string_view op) {
   const std::string_view w = TrimBlanks(expression);
@@ -59,4 +53,4 @@ std::string Oper(std::string_view expression, std::string_view op) {
   return result;
 }
 
-}  // namespace reference
+}  // namespace steps

@@ -4,9 +4,11 @@
 //   sum     " + " and " - ", whichever comes first
 // Each reduction is Oper's. A "+" or "-" inside «1E+20» has no blanks around
 // it and is never taken for an operator; a "-" glued to a number is its sign.
-#include "tests/reference/reference.h"
+#include "diag/debug_log.h"
+#include "eval/steps/steps.h"
+#include "eval/text.h"
 
-namespace reference {
+namespace steps {
 
 namespace {
 
@@ -61,4 +63,4 @@ std::string Solv(std::string_view expression) {
   return w;
 }
 
-}  // namespace reference
+}  // namespace steps

@@ -12,9 +12,11 @@
 // of each rule reaches; that is how the calculator reads such lines.
 #include <vector>
 
-#include "tests/reference/reference.h"
+#include "diag/debug_log.h"
+#include "eval/steps/steps.h"
+#include "eval/text.h"
 
-namespace reference {
+namespace steps {
 
 namespace {
 
@@ -168,4 +170,4 @@ std::string Eval(std::string_view input) {
   }
 }
 
-}  // namespace reference
+}  // namespace steps
