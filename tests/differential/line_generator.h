@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 
 class LineGenerator {
  public:
@@ -16,6 +17,7 @@ class LineGenerator {
  private:
   std::size_t Below(std::size_t n) { return static_cast<std::size_t>(random_() % n); }
   bool OneIn(std::size_t n) { return Below(n) == 0; }
+  std::string_view Piece(std::string_view pieces);  // one of "a|b|c", at random
   std::string Number();
   std::string Expression(int depth);
   std::string Soup();
