@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "eval/decimal_digits.h"
 #include "eval/number_text.h"
 #include "tests/case_file.h"
 
@@ -20,6 +21,9 @@ TEST_P(NumberTextTest, Converts) {
     EXPECT_EQ(ParseNumber(row[1]), std::strtold(row[2].c_str(), nullptr));
   } else if (row[0] == "format") {
     EXPECT_EQ(FormatNumber(std::strtod(row[1].c_str(), nullptr)), row[2]);
+  } else if (row[0] == "digits") {
+    const DecimalDigits digits = SignificantDigits18(std::strtod(row[1].c_str(), nullptr));
+    EXPECT_EQ(std::to_string(digits.significand) + " " + std::to_string(digits.exponent), row[2]);
   } else {
     ASSERT_EQ(row[0], "grouped");
     EXPECT_EQ(FormatGrouped(std::strtold(row[1].c_str(), nullptr)), row[2]);
@@ -33,6 +37,12 @@ TEST(NumberText, NegativeZeroIsNotBelowZero) {
     EXPECT_FALSE(ParseNumber(text) < 0) << text;
     EXPECT_EQ(FormatNumber(ParseNumber(text)), " 0") << text;
   }
+}
+
+// The exponent is capped at 9999 before the digits move the point: 5067
+// zeros after the 1 bring 1E-99999 back into range, at 10^-4932.
+TEST(NumberText, ExponentCappedBeforeTheDigitsCount) {
+  EXPECT_EQ(ParseNumber("1" + std::string(5067, '0') + "E-99999"), 1E-4932L);
 }
 
 TEST(NumberText, GroupedWritesHugeValuesInFull) {
