@@ -1,0 +1,157 @@
+// Plays the scenarios of tests/cases/terminal.txt: lumocalc on a
+// pseudo-terminal, its screen rendered by libvterm and read row by row.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/term/pty_screen.h"
+
+namespace {
+
+// Generous: the sanitizer build on a busy machine. Only a failing step waits this long.
+constexpr int kTimeoutMs = 10000;
+
+struct Step {
+  int line = 0;
+  std::string verb;
+  std::string argument;
+};
+
+struct Case {
+  std::string name;
+  int cols = 0;  // 0: no terminal at all
+  int rows = 0;
+  std::vector<Step> steps;
+};
+
+// \r \n \t \e \\ and \xHH; every other byte stands for itself.
+std::string Unescape(const std::string& text) {
+  static const std::map<char, char> kNamed = {
+      {'r', '\r'}, {'n', '\n'}, {'t', '\t'}, {'e', '\033'}, {'\\', '\\'}};
+  std::string bytes;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] != '\\' || at + 1 == text.size()) {
+      bytes.push_back(text[at]);
+    } else if (text[at + 1] == 'x') {
+      bytes.push_back(static_cast<char>(std::stoi(text.substr(at + 2, 2), nullptr, 16)));
+      at += 3;
+    } else {
+      bytes.push_back(kNamed.at(text[++at]));
+    }
+  }
+  return bytes;
+}
+
+std::vector<Case> LoadCases() {
+  std::ifstream file(LUMOCALC_TERM_CASES);
+  std::vector<Case> cases;
+  std::string text;
+  for (int line = 1; std::getline(file, text); ++line) {
+    if (text.empty() || text[0] == '#') continue;
+    const std::size_t blank = text.find(' ');
+    Step step{line, text.substr(0, blank),
+              blank == std::string::npos ? "" : text.substr(blank + 1)};
+    if (step.verb == "case") {
+      Case next;
+      std::istringstream(step.argument) >> next.name;
+      const std::size_t size = step.argument.find(' ');
+      if (size != std::string::npos && step.argument.substr(size + 1) != "none") {
+        std::sscanf(step.argument.c_str() + size + 1, "%dx%d", &next.cols, &next.rows);
+      }
+      cases.push_back(next);
+    } else if (!cases.empty()) {
+      cases.back().steps.push_back(step);
+    }
+  }
+  return cases;
+}
+
+void PrintTo(const Case& scenario, std::ostream* out) {
+  *out << scenario.name;
+}
+
+class Terminal : public testing::TestWithParam<Case> {};
+
+TEST_P(Terminal, Plays) {
+  const Case& scenario = GetParam();
+  if (scenario.cols == 0) {
+    std::string error_output;
+    const int status = RunWithoutTerminal(LUMOCALC_TERM, error_output);
+    for (const Step& step : scenario.steps) {
+      SCOPED_TRACE("terminal.txt:" + std::to_string(step.line));
+      if (step.verb == "exit") {
+        EXPECT_EQ(status, std::stoi(step.argument));
+      } else {
+        EXPECT_NE(error_output.find(step.argument), std::string::npos) << error_output;
+      }
+    }
+    return;
+  }
+  PtyScreen screen(LUMOCALC_TERM, scenario.cols, scenario.rows);
+  // Keys sent before the program has set its modes would meet the terminal's
+  // line editing; its first picture (the rule above the history) is up after.
+  ASSERT_TRUE(screen.Await([&] { return !screen.Row(2).empty(); }, kTimeoutMs));
+  bool closed = false;
+  const auto dump = [&] {
+    std::string rows;
+    for (int row = 0; row < screen.Rows(); ++row) rows += "\n|" + screen.Row(row);
+    return rows + "\ncursor " + std::to_string(screen.CursorRow()) + " " +
+           std::to_string(screen.CursorColumn());
+  };
+  for (const Step& step : scenario.steps) {
+    SCOPED_TRACE("terminal.txt:" + std::to_string(step.line) + ": " + step.verb + " " +
+                 step.argument);
+    std::istringstream argument(step.argument);
+    int first = 0;
+    int second = 0;
+    if (step.verb == "keys") {
+      screen.Send(Unescape(step.argument));
+    } else if (step.verb == "repeat") {
+      std::string text;
+      argument >> first >> text;
+      std::string bytes;
+      for (const std::string unit = Unescape(text); first-- > 0;) bytes += unit;
+      screen.Send(bytes);
+    } else if (step.verb == "row") {
+      argument >> first;
+      const std::size_t blank = step.argument.find(' ');
+      const std::string expected =
+          blank == std::string::npos ? "" : step.argument.substr(blank + 1);
+      ASSERT_TRUE(screen.Await([&] { return screen.Row(first) == expected; }, kTimeoutMs))
+          << "row " << first << " never read \"" << expected << "\"; the screen:" << dump();
+    } else if (step.verb == "cursor") {
+      argument >> first >> second;
+      ASSERT_TRUE(screen.Await(
+          [&] { return screen.CursorRow() == first && screen.CursorColumn() == second; },
+          kTimeoutMs))
+          << "the screen:" << dump();
+    } else if (step.verb == "resize") {
+      std::sscanf(step.argument.c_str(), "%dx%d", &first, &second);
+      screen.Resize(first, second);
+    } else if (step.verb == "signal") {
+      static const std::map<std::string, int> kSignals = {
+          {"TERM", SIGTERM}, {"HUP", SIGHUP}, {"INT", SIGINT}};
+      screen.Signal(kSignals.at(step.argument));
+    } else if (step.verb == "close") {
+      screen.Close();
+      closed = true;
+    } else if (step.verb == "exit") {
+      ASSERT_EQ(screen.Exit(kTimeoutMs), std::stoi(step.argument));
+      EXPECT_TRUE(closed || screen.ModesRestored());
+    } else {
+      FAIL() << "unknown step";
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(term, Terminal, testing::ValuesIn(LoadCases()),
+                         [](const testing::TestParamInfo<Case>& played) {
+                           return played.param.name;
+                         });
+
+}  // namespace
