@@ -29,6 +29,7 @@ void WriteToTerminal(std::string_view bytes) {
 
 int signal_pipe[2] = {-1, -1};
 SCREEN* curses_screen = nullptr;
+bool bracketed_paste = false;
 
 extern "C" void OnSignal(int number) {
   const int saved_errno = errno;
@@ -60,7 +61,7 @@ bool OpenTerminal(std::string& error) {
     error = "lumocalc: no pipe for signals";
     return false;
   }
-#ifdef NCURSES_VERSION
+#if defined(NCURSES_VERSION_MAJOR) && NCURSES_VERSION_MAJOR >= 6
   // The size the terminal reports, not LINES and COLUMNS left in the environment.
   use_tioctl(TRUE);
 #endif
@@ -70,6 +71,12 @@ bool OpenTerminal(std::string& error) {
     error = std::string("lumocalc: unknown terminal type \"") + (type ? type : "") + "\"";
     return false;
   }
+  // A terminal that can't place the cursor (TERM=dumb) can't show the calculator.
+  const char* place_cursor = tigetstr(const_cast<char*>("cup"));
+  if (place_cursor == nullptr || place_cursor == reinterpret_cast<char*>(-1)) {
+    error = "lumocalc: this terminal can't place the cursor";
+    return false;
+  }
   raw();
   noecho();
   nonl();  // CR stays CR, so CR LF is told apart from two Enters
@@ -77,12 +84,14 @@ bool OpenTerminal(std::string& error) {
   // all first and then draws once anyway.
   typeahead(-1);
   WriteToTerminal(kBracketedPasteOn);
+  bracketed_paste = true;
   return true;
 }
 
 void CloseTerminal() {
   if (curses_screen == nullptr) return;
-  WriteToTerminal(kBracketedPasteOff);
+  if (bracketed_paste) WriteToTerminal(kBracketedPasteOff);
+  bracketed_paste = false;
   endwin();
   delscreen(curses_screen);
   curses_screen = nullptr;
