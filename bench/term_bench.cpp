@@ -39,7 +39,7 @@ Screen Expected(const std::string& line, std::size_t caret) {
 void AwaitScreen(benchmark::State& state, PtyScreen& screen, const Screen& expected) {
   if (!screen.Await(
           [&] {
-            return screen.CursorColumn() == expected.caret_column &&
+            return screen.Cursor().second == expected.caret_column &&
                    screen.Row(1) == expected.result_row;
           },
           kTimeoutMs)) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 struct VTerm;
 
@@ -19,17 +20,16 @@ class PtyScreen {
   PtyScreen& operator=(const PtyScreen&) = delete;
 
   void Send(std::string_view bytes);
-  void Resize(int cols, int rows);
+  void Resize(int cols, int rows);  // the kernel sends SIGWINCH
   void Signal(int number);
   void Close();  // the terminal goes away: the program sees it hang up
 
   // Renders the program's output until `settled` holds; false when it
   // doesn't within `timeout_ms`.
   bool Await(const std::function<bool()>& settled, int timeout_ms);
-  int Rows() const;
-  std::string Row(int row) const;  // UTF-8, trailing blanks dropped
-  int CursorRow() const;
-  int CursorColumn() const;
+  int Rows() const { return rows_; }
+  std::string Row(int row) const;      // UTF-8, trailing blanks dropped
+  std::pair<int, int> Cursor() const;  // row, column
 
   // The program's exit status, 128 + the signal that ended it, or -1 when it
   // hasn't ended within `timeout_ms` (it is killed then).
@@ -38,15 +38,11 @@ class PtyScreen {
   bool ModesRestored() const;
 
  private:
-  void Pump(int timeout_ms);
-
   int master_ = -1;
   int slave_ = -1;  // kept open to read the modes the program leaves behind
   pid_t pid_ = -1;
+  int rows_ = 0;
+  int cols_ = 0;
   VTerm* vterm_ = nullptr;
   termios before_ = {};
 };
-
-// Runs the program with standard input and output that are no terminal:
-// its exit status, and what it wrote to standard error.
-int RunWithoutTerminal(const char* program, std::string& error_output);
