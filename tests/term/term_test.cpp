@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "term/keys.h"
+#include "term/session.h"
 #include "tests/term/pty_screen.h"
 
 namespace {
@@ -56,6 +58,15 @@ std::string Unescape(const std::string& text) {
       bytes.push_back(kNamed.at(text[at]));
     }
   }
+  return bytes;
+}
+
+// What a "keys" or "repeat" step writes.
+std::string BytesOf(const Step& step) {
+  if (step.verb == "keys") return Unescape(step.argument);
+  std::string bytes;
+  const std::string unit = Unescape(Rest(step.argument));
+  for (int times = std::stoi(step.argument); times-- > 0;) bytes += unit;
   return bytes;
 }
 
@@ -114,13 +125,8 @@ TEST_P(Terminal, Plays) {
     std::istringstream argument(step.argument);
     int first = 0;
     int second = 0;
-    if (step.verb == "keys") {
-      screen.Send(Unescape(step.argument));
-    } else if (step.verb == "repeat") {
-      argument >> first;
-      std::string bytes;
-      for (const std::string unit = Unescape(Rest(step.argument)); first-- > 0;) bytes += unit;
-      screen.Send(bytes);
+    if (step.verb == "keys" || step.verb == "repeat") {
+      screen.Send(BytesOf(step));
     } else if (step.verb == "row") {
       argument >> first;
       const std::string expected = Rest(step.argument);
@@ -148,6 +154,29 @@ TEST_P(Terminal, Plays) {
       FAIL() << "unknown step";
     }
   }
+}
+
+// A terminal may split what it writes anywhere, a key or a paste included:
+// the same keys read in one piece per step and one byte at a time leave the
+// same line, answer and history.
+TEST_P(Terminal, ReadsKeysInAnyPieces) {
+  Session whole;
+  Session bytewise;
+  KeyDecoder whole_keys;
+  KeyDecoder bytewise_keys;
+  const auto play = [](Session& session, KeyDecoder& keys, std::string_view bytes) {
+    for (const KeyEvent& key : keys.Feed(bytes)) Perform(session, key, 2);
+  };
+  for (const Step& step : GetParam().steps) {
+    if (step.verb != "keys" && step.verb != "repeat") continue;
+    const std::string bytes = BytesOf(step);
+    play(whole, whole_keys, bytes);
+    for (const char byte : bytes) play(bytewise, bytewise_keys, std::string_view(&byte, 1));
+  }
+  EXPECT_EQ(bytewise.input.text, whole.input.text);
+  EXPECT_EQ(bytewise.input.caret, whole.input.caret);
+  EXPECT_EQ(bytewise.last_result, whole.last_result);
+  EXPECT_EQ(bytewise.history, whole.history);
 }
 
 INSTANTIATE_TEST_SUITE_P(term, Terminal, testing::ValuesIn(LoadCases()),
