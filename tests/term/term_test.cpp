@@ -5,7 +5,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -13,6 +12,7 @@
 
 #include "term/keys.h"
 #include "term/session.h"
+#include "tests/case_file.h"
 #include "tests/term/pty_screen.h"
 
 namespace {
@@ -21,19 +21,19 @@ namespace {
 constexpr int kTimeoutMs = 10000;
 
 struct Step {
-  int line = 0;
+  std::string where;  // «terminal.txt:12»
   std::string verb;
   std::string argument;
 };
 
-struct Case {
+struct Scenario {
   std::string name;
   int cols = 0;  // 0: no terminal at all
   int rows = 0;
   std::vector<Step> steps;
 };
 
-void PrintTo(const Case& scenario, std::ostream* out) {
+void PrintTo(const Scenario& scenario, std::ostream* out) {
   *out << scenario.name;
 }
 
@@ -43,58 +43,37 @@ std::string Rest(const std::string& text) {
   return blank == std::string::npos ? "" : text.substr(blank + 1);
 }
 
-// \r \n \t \e \\ and \xHH; every other byte stands for itself.
-std::string Unescape(const std::string& text) {
-  static const std::map<char, char> kNamed = {
-      {'r', '\r'}, {'n', '\n'}, {'t', '\t'}, {'e', '\033'}, {'\\', '\\'}};
-  std::string bytes;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    if (text[at] != '\\' || at + 1 == text.size()) {
-      bytes.push_back(text[at]);
-    } else if (text[++at] == 'x') {
-      bytes.push_back(static_cast<char>(std::stoi(text.substr(at + 1, 2), nullptr, 16)));
-      at += 2;
-    } else {
-      bytes.push_back(kNamed.at(text[at]));
-    }
-  }
-  return bytes;
-}
-
 // What a "keys" or "repeat" step writes.
 std::string BytesOf(const Step& step) {
-  if (step.verb == "keys") return Unescape(step.argument);
+  if (step.verb == "keys") return step.argument;
   std::string bytes;
-  const std::string unit = Unescape(Rest(step.argument));
-  for (int times = std::stoi(step.argument); times-- > 0;) bytes += unit;
+  for (int times = std::stoi(step.argument); times-- > 0;) bytes += Rest(step.argument);
   return bytes;
 }
 
-std::vector<Case> LoadCases() {
-  std::ifstream file(LUMOCALC_TERM_CASES);
-  std::vector<Case> cases;
-  std::string text;
-  for (int line = 1; std::getline(file, text); ++line) {
-    if (text.empty() || text[0] == '#') continue;
-    const Step step{line, text.substr(0, text.find(' ')), Rest(text)};
+std::vector<Scenario> LoadScenarios() {
+  std::vector<Scenario> scenarios;
+  for (const Case& row : ReadCases("terminal.txt")) {
+    const Step step{row.where, row[0].substr(0, row[0].find(' ')), Rest(row[0])};
     if (step.verb == "case") {
-      cases.push_back({step.argument.substr(0, step.argument.find(' ')), 0, 0, {}});
-      std::sscanf(Rest(step.argument).c_str(), "%dx%d", &cases.back().cols, &cases.back().rows);
-    } else if (!cases.empty()) {
-      cases.back().steps.push_back(step);
+      scenarios.push_back({step.argument.substr(0, step.argument.find(' ')), 0, 0, {}});
+      std::sscanf(Rest(step.argument).c_str(), "%dx%d", &scenarios.back().cols,
+                  &scenarios.back().rows);
+    } else if (!scenarios.empty()) {
+      scenarios.back().steps.push_back(step);
     }
   }
-  return cases;
+  return scenarios;
 }
 
 // Without a terminal: standard input from /dev/null, the rest into a pipe.
-void PlayWithoutTerminal(const Case& scenario) {
+void PlayWithoutTerminal(const Scenario& scenario) {
   FILE* output = popen(LUMOCALC_TERM " </dev/null 2>&1", "r");
   std::string said;
   for (int c; (c = std::fgetc(output)) != EOF;) said.push_back(static_cast<char>(c));
   const int wait_status = pclose(output);
   for (const Step& step : scenario.steps) {
-    SCOPED_TRACE("terminal.txt:" + std::to_string(step.line));
+    SCOPED_TRACE(step.where);
     if (step.verb == "exit") {
       EXPECT_EQ(WEXITSTATUS(wait_status), std::stoi(step.argument));
     } else {
@@ -103,10 +82,10 @@ void PlayWithoutTerminal(const Case& scenario) {
   }
 }
 
-class Terminal : public testing::TestWithParam<Case> {};
+class Terminal : public testing::TestWithParam<Scenario> {};
 
 TEST_P(Terminal, Plays) {
-  const Case& scenario = GetParam();
+  const Scenario& scenario = GetParam();
   if (scenario.cols == 0) return PlayWithoutTerminal(scenario);
   PtyScreen screen(LUMOCALC_TERM, scenario.cols, scenario.rows);
   const auto shown = [&] {
@@ -120,8 +99,7 @@ TEST_P(Terminal, Plays) {
   ASSERT_TRUE(screen.Await([&] { return !screen.Row(2).empty(); }, kTimeoutMs));
   bool closed = false;
   for (const Step& step : scenario.steps) {
-    SCOPED_TRACE("terminal.txt:" + std::to_string(step.line) + ": " + step.verb + " " +
-                 step.argument);
+    SCOPED_TRACE(step.where + ": " + step.verb + " " + step.argument);
     std::istringstream argument(step.argument);
     int first = 0;
     int second = 0;
@@ -179,8 +157,8 @@ TEST_P(Terminal, ReadsKeysInAnyPieces) {
   EXPECT_EQ(bytewise.history, whole.history);
 }
 
-INSTANTIATE_TEST_SUITE_P(term, Terminal, testing::ValuesIn(LoadCases()),
-                         [](const testing::TestParamInfo<Case>& played) {
+INSTANTIATE_TEST_SUITE_P(term, Terminal, testing::ValuesIn(LoadScenarios()),
+                         [](const testing::TestParamInfo<Scenario>& played) {
                            return played.param.name;
                          });
 
