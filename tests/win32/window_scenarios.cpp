@@ -1,0 +1,382 @@
+// Plays the scenarios of a data file (tests/cases/window.txt, whose head tells
+// the steps) against lumocalc.exe as a person would use it: typing, pasting,
+// keys, resizing, closing; every text read back is compared with the engine's
+// answer. A failing step prints its file and line and ends its scenario; the
+// other scenarios still run.
+//   window-tests CASES_FILE PROGRAM_FOLDER
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iomanip>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "eval/calculate.h"
+
+namespace {
+
+constexpr UINT kAnswerMs = 3000;  // far above what a healthy calculator needs to answer
+constexpr int kQuietMs = 200;     // how long "the window stays open" is watched
+constexpr const char* kLog = "\\lumocalc-debug.txt";
+constexpr int kInput = 1011, kResult = 1012, kHistory = 1014;
+
+using Words = std::vector<std::string>;
+
+// Words, or texts in double quotes with the escapes \r \n \t \b \\; a line
+// whose first word begins with # is a comment.
+Words Split(const std::string& line) {
+  Words words;
+  std::istringstream in(line);
+  for (std::string word;
+       in >> std::quoted(word, '"', '\x01') && !(words.empty() && word[0] == '#');) {
+    std::string text;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      const bool escaped = word[i] == '\\' && i + 1 < word.size();
+      const char c = word[i += escaped];
+      const std::size_t special = escaped ? std::string("rntb").find(c) : std::string::npos;
+      text += special == std::string::npos ? c : "\r\n\t\b"[special];
+    }
+    words.push_back(text);
+  }
+  return words;
+}
+
+// An expected text: {LINE} stands for the engine's answer to LINE.
+std::string Expand(std::string text) {
+  std::size_t open = 0, close = 0;
+  while ((open = text.find('{', open)) != std::string::npos &&
+         (close = text.find('}', open)) != std::string::npos) {
+    const std::string answer = Calculate(text.substr(open + 1, close - open - 1));
+    text.replace(open, close - open + 1, answer);
+    open += answer.size();
+  }
+  return text;
+}
+
+// A text as the data file writes it, for messages.
+std::string Quoted(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\b' ? "\\b" : std::string(1, c);
+  }
+  return out + "\"";
+}
+
+// The names the data file gives messages, commands, keys and show states.
+UINT Named(const std::string& name) {
+  static const std::string names[] = {
+      "WM_SYSCOMMAND", "SC_CLOSE", "WM_CLOSE", "WM_COMMAND", "IDOK",    "IDCANCEL",
+      "Enter",         "Escape",   "F4",       "minimize",   "restore", "maximize"};
+  static const UINT values[] = {WM_SYSCOMMAND, SC_CLOSE,    WM_CLOSE,   WM_COMMAND,
+                                IDOK,          IDCANCEL,    VK_RETURN,  VK_ESCAPE,
+                                VK_F4,         SW_MINIMIZE, SW_RESTORE, SW_MAXIMIZE};
+  for (int i = 0; i < 12; ++i) {
+    if (names[i] == name) return values[i];
+  }
+  throw std::invalid_argument("unknown name " + name);
+}
+
+template <class Done>
+bool WaitUntil(Done done, int timeout_ms = 3000) {
+  for (const ULONGLONG end = GetTickCount64() + timeout_ms; !done(); Sleep(1)) {
+    if (GetTickCount64() >= end) return false;
+  }
+  return true;
+}
+
+// Another process's window answers through messages only: GetWindowTextA reads nothing there.
+LRESULT Ask(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kAnswerMs, &answer);
+  return static_cast<LRESULT>(answer);
+}
+
+std::string TextOf(HWND window) {
+  std::string text(Ask(window, WM_GETTEXTLENGTH) + 1, '\0');
+  text.resize(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+  return text;
+}
+
+// Pixels of 1024 dialog units of the calculator's template font, from a hidden
+// dialog of our own: MapDialogRect does not work on another process's dialog.
+SIZE per_1024;
+
+void MeasureDialogUnits() {
+  std::vector<WORD> words = {LOWORD(DS_SETFONT), 0, 0, 0, 0, 0, 0, 10, 10, 0, 0, 0, 8};
+  for (const char c : std::string("MS Sans Serif")) words.push_back(c);
+  words.push_back(0);
+  const HWND dialog = CreateDialogIndirectParamA(
+      nullptr, reinterpret_cast<LPCDLGTEMPLATEA>(words.data()), nullptr, nullptr, 0);
+  RECT rect = {0, 0, 1024, 1024};
+  MapDialogRect(dialog, &rect);
+  DestroyWindow(dialog);
+  per_1024 = {rect.right, rect.bottom};
+}
+
+// A rectangle of units (or of pixels), as the messages show it.
+std::string Box(LONG x, LONG y, LONG width, LONG height, bool units = true) {
+  const auto px = [&](LONG n, LONG per) {
+    return std::to_string(units ? std::lround(n * per / 1024.0) : n);
+  };
+  return px(width, per_1024.cx) + "x" + px(height, per_1024.cy) + " at " + px(x, per_1024.cx) +
+         "," + px(y, per_1024.cy);
+}
+
+// One scenario: its folder (the program's current folder) and the program started there.
+struct Run {
+  std::string programs;  // the folder of lumocalc.exe
+  std::string folder;
+  PROCESS_INFORMATION process{};
+  HWND window = nullptr;
+  HANDLE held_log = INVALID_HANDLE_VALUE;
+
+  HWND Field(int id) const { return GetDlgItem(window, id); }
+  bool Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
+  void End() {
+    if (process.hProcess != nullptr && Running()) TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 5000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    process = {};
+    window = nullptr;
+  }
+};
+
+std::string Start(Run& run, const Words& words) {
+  run.End();
+  const std::string path = run.programs + "\\" + (words.size() > 1 ? words[1] : "lumocalc.exe");
+  std::string command_line = "\"" + path + "\"";
+  for (std::size_t i = 2; i < words.size(); ++i) command_line += " " + words[i];
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      run.folder.c_str(), &startup, &run.process)) {
+    return "can't start " + path;
+  }
+  const auto shown = [&] {
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, "lumo calc"));) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == run.process.dwProcessId) run.window = w;
+    }
+    return run.window != nullptr && IsWindowVisible(run.window);
+  };
+  return WaitUntil(shown, 10000) ? "" : "no visible window \"lumo calc\"";
+}
+
+// Each character as a WM_CHAR; unless it makes a line break, the input must
+// then hold the text with the character put in at the caret (over the
+// selection; a backspace deletes), and the result the engine's answer for it.
+std::string Type(const Run& run, const std::string& text) {
+  const HWND input = run.Field(kInput);
+  for (const char c : text) {
+    std::string want = TextOf(input);
+    const LRESULT selection = Ask(input, EM_GETSEL);
+    std::size_t from = LOWORD(selection);
+    const std::size_t to = HIWORD(selection);
+    if (c == '\b' && from == to && from > 0) --from;
+    want.replace(from, to - from, c == '\b' ? "" : std::string(1, c));
+    Ask(input, WM_CHAR, static_cast<unsigned char>(c), 1);
+    if (c == '\r' || want.find("\r\n") != std::string::npos) continue;
+    const std::string got = Quoted(TextOf(input)) + " " + Quoted(TextOf(run.Field(kResult)));
+    want = Quoted(want) + " " + Quoted(Calculate(want));
+    if (got != want) return "after " + Quoted({c}) + " the fields hold " + got + "; want " + want;
+  }
+  return "";
+}
+
+// The real mouse and keyboard: keys go to whatever has the focus, as a person's would.
+void Click(const Run& run, HWND field) {
+  SetForegroundWindow(run.window);
+  RECT rect;
+  GetWindowRect(field, &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
+// NAME or Alt+NAME.
+void Key(const std::string& name) {
+  const bool alt = name.rfind("Alt+", 0) == 0;
+  const BYTE key = static_cast<BYTE>(Named(name.substr(alt ? 4 : 0)));
+  if (alt) keybd_event(VK_MENU, 0, 0, 0);
+  keybd_event(key, 0, 0, 0);
+  keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+  if (alt) keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+}
+
+// The window at W x H units (as it is, when not given, but then it must be a
+// whole number of units), and the controls laid out for that size.
+std::string LayoutError(const Run& run, const Words& words) {
+  RECT rect;
+  GetWindowRect(run.window, &rect);
+  const SIZE outer = {rect.right - rect.left, rect.bottom - rect.top};
+  const int w =
+      words.size() > 2 ? std::stoi(words[1]) : std::lround(outer.cx * 1024.0 / per_1024.cx);
+  const int h =
+      words.size() > 2 ? std::stoi(words[2]) : std::lround(outer.cy * 1024.0 / per_1024.cy);
+  // A minimized window's own rectangle is its icon's.
+  std::string got = IsIconic(run.window) ? "" : "window " + Box(0, 0, outer.cx, outer.cy, false);
+  std::string want = IsIconic(run.window) ? "" : "window " + Box(0, 0, w, h);
+  const int fields[][5] = {
+      {kInput, 2, 5, w - 9, 15}, {kResult, 2, 20, w - 9, 15}, {kHistory, 2, 35, w - 9, h - 64}};
+  for (const auto& f : fields) {
+    GetWindowRect(run.Field(f[0]), &rect);
+    POINT corner = {rect.left, rect.top};
+    ScreenToClient(run.window, &corner);
+    got += "; " + std::to_string(f[0]) + " " +
+           Box(corner.x, corner.y, rect.right - rect.left, rect.bottom - rect.top, false);
+    want += "; " + std::to_string(f[0]) + " " + Box(f[1], f[2], f[3], f[4]);
+  }
+  return got == want ? "" : got + " px; want " + want;
+}
+
+std::string LogError(Run& run, const Words& words) {
+  const std::string log = run.folder + kLog, op = words.at(1);
+  if (op == "hold") {
+    run.held_log = CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  }
+  if (op == "absent" && GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return "the log exists";
+  }
+  if (op == "locked") {
+    const HANDLE other =
+        CreateFileA(log.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool shared = other != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION;
+    CloseHandle(other);
+    if (shared) return "the log is open to others";
+  }
+  std::ifstream file(log, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(file), {}};
+  std::size_t at = 0;
+  for (std::size_t i = 2; i < words.size(); ++i) {
+    const std::string want = Expand(words[i]);
+    const std::size_t found = text.find(want, at);
+    const bool ok = op == "is" ? text == want : (found == std::string::npos) == (op == "lacks");
+    if (!ok) return "the log holds " + Quoted(text);
+    at = found + want.size();
+  }
+  return std::string(" hold absent locked is has lacks ").find(" " + op + " ") == std::string::npos
+             ? "unknown step"
+             : "";
+}
+
+// The icon group "CALC" holds one image, of W x H pixels and BITS bits per pixel.
+std::string IconError(const Run& run, const Words& words) {
+  const std::string path = run.programs + "\\" + words.at(1);
+  const HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const HRSRC resource = FindResourceA(module, "CALC", RT_GROUP_ICON);
+  if (resource == nullptr) return "no icon group \"CALC\"";
+  // Three WORDs (the last the count), then 14-byte entries: width, height, colours, a
+  // reserved byte, planes and bits per pixel.
+  const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(module, resource)));
+  const std::string got = std::to_string(group[4]) + " image(s), " + std::to_string(group[6]) +
+                          " " + std::to_string(group[7]) + " " + std::to_string(group[12]);
+  return got == "1 image(s), " + words.at(2) + " " + words.at(3) + " " + words.at(4) ? "" : got;
+}
+
+// One step; the empty text when it did what it should.
+std::string Play(Run& run, const Words& words) {
+  const std::string& step = words[0];
+  const std::string arg = words.size() > 1 ? words[1] : "";
+  const HWND input = run.Field(kInput);
+  if (step == "start") return Start(run, words);
+  if (step == "type") return Type(run, arg);
+  if (step == "paste") Ask(input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(arg.c_str()));
+  if (step == "select") Ask(input, EM_SETSEL, std::stoi(arg), std::stoi(words.at(2)));
+  if (step == "click") Click(run, run.Field(arg == "history" ? kHistory : kInput));
+  if (step == "key") Key(arg);
+  if (step == "post")
+    PostMessageA(run.window, Named(arg), words.size() > 2 ? Named(words[2]) : 0, 0);
+  if (step == "show") ShowWindow(run.window, Named(arg));
+  if (step == "size") {
+    SetWindowPos(run.window, nullptr, 0, 0, std::lround(std::stod(arg) * per_1024.cx / 1024),
+                 std::lround(std::stod(words.at(2)) * per_1024.cy / 1024),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (step == "layout") {
+    std::string error;
+    WaitUntil([&] { return (error = LayoutError(run, words)).empty(); });
+    return error;
+  }
+  if (step == "expect") {
+    std::string want, got;
+    for (int i = 1; i <= 3; ++i) want += Quoted(Expand(words.at(i))) + " ";
+    const auto read = [&] {
+      got.clear();
+      for (const int id : {kInput, kResult, kHistory}) got += Quoted(TextOf(run.Field(id))) + " ";
+      return got == want;
+    };
+    return WaitUntil(read) ? "" : "the fields hold " + got + "; want " + want;
+  }
+  if (step == "open") {
+    Sleep(kQuietMs);
+    return run.Running() && IsWindowVisible(run.window) ? "" : "the window is gone";
+  }
+  if (step == "exit") {
+    DWORD code = STILL_ACTIVE;
+    WaitForSingleObject(run.process.hProcess, 5000);
+    GetExitCodeProcess(run.process.hProcess, &code);
+    return code == std::stoul(arg) ? "" : "exit code " + std::to_string(code);
+  }
+  if (step == "seed") std::ofstream(run.folder + kLog, std::ios::binary) << arg;
+  if (step == "log") return LogError(run, words);
+  if (step == "icon") return IconError(run, words);
+  const std::string others = " paste select click key post show size seed ";
+  return others.find(" " + step + " ") != std::string::npos ? "" : "unknown step";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ifstream cases(argc == 3 ? argv[1] : "");
+  if (!cases) {
+    std::fprintf(stderr, "usage: window-tests CASES_FILE PROGRAM_FOLDER\n");
+    return 2;
+  }
+  MeasureDialogUnits();
+  Run run;
+  run.programs = argv[2];
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  int passed = 0, failed = 0, line_number = 0;
+  bool started = false, failing = false;
+  const auto finish = [&] {
+    run.End();
+    CloseHandle(run.held_log);
+    run.held_log = INVALID_HANDLE_VALUE;
+    if (started) ++(failing ? failed : passed);
+  };
+  for (std::string line; std::getline(cases, line);) {
+    ++line_number;
+    const Words words = Split(line);
+    if (words.empty()) continue;
+    if (words[0] == "scenario") {
+      finish();
+      started = true, failing = false;
+      run.folder = temp + ("lumocalc-window-" + std::to_string(GetCurrentProcessId())) + "-" +
+                   std::to_string(line_number);
+      CreateDirectoryA(run.folder.c_str(), nullptr);
+      DeleteFileA((run.folder + kLog).c_str());
+      continue;
+    }
+    if (failing) continue;
+    std::string error;
+    try {
+      error = Play(run, words);
+    } catch (const std::exception& e) {  // a word missing, or not a number or name
+      error = e.what();
+    }
+    failing = !error.empty();
+    if (failing)
+      std::printf("%s:%d: %s\n    %s\n", argv[1], line_number, line.c_str(), error.c_str());
+  }
+  finish();
+  std::printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 && passed > 0 ? 0 : 1;
+}
