@@ -118,16 +118,11 @@ void MeasureDialogUnits() {
   per_1024 = {rect.right, rect.bottom};
 }
 
-// A rectangle of units (or of pixels), as the messages show it.
-std::string Box(LONG x, LONG y, LONG width, LONG height, bool units = true) {
-  const auto px = [&](LONG n, LONG per) {
-    return std::to_string(units ? std::lround(n * per / 1024.0) : n);
-  };
-  return px(width, per_1024.cx) + "x" + px(height, per_1024.cy) + " at " + px(x, per_1024.cx) +
-         "," + px(y, per_1024.cy);
+long Pixels(double units, LONG per_1024_units) {
+  return std::lround(units * per_1024_units / 1024);
 }
 
-// One scenario: its folder (the program's current folder) and the program started there.
+// The folder the program runs in, the program started there, and a log held open by us.
 struct Run {
   std::string programs;  // the folder of lumocalc.exe
   std::string folder;
@@ -138,12 +133,12 @@ struct Run {
   HWND Field(int id) const { return GetDlgItem(window, id); }
   bool Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
   void End() {
-    if (process.hProcess != nullptr && Running()) TerminateProcess(process.hProcess, 1);
+    TerminateProcess(process.hProcess, 1);  // if it still runs
     WaitForSingleObject(process.hProcess, 5000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    for (const HANDLE handle : {process.hThread, process.hProcess, held_log}) CloseHandle(handle);
     process = {};
     window = nullptr;
+    held_log = INVALID_HANDLE_VALUE;
   }
 };
 
@@ -215,41 +210,43 @@ void Key(const std::string& name) {
 std::string LayoutError(const Run& run, const Words& words) {
   RECT rect;
   GetWindowRect(run.window, &rect);
-  const SIZE outer = {rect.right - rect.left, rect.bottom - rect.top};
-  const int w =
-      words.size() > 2 ? std::stoi(words[1]) : std::lround(outer.cx * 1024.0 / per_1024.cx);
-  const int h =
-      words.size() > 2 ? std::stoi(words[2]) : std::lround(outer.cy * 1024.0 / per_1024.cy);
-  // A minimized window's own rectangle is its icon's.
-  std::string got = IsIconic(run.window) ? "" : "window " + Box(0, 0, outer.cx, outer.cy, false);
-  std::string want = IsIconic(run.window) ? "" : "window " + Box(0, 0, w, h);
+  const LONG cx = per_1024.cx, cy = per_1024.cy, outer_w = rect.right - rect.left;
+  const LONG outer_h = rect.bottom - rect.top;
+  const int w = words.size() > 2 ? std::stoi(words[1]) : std::lround(outer_w * 1024.0 / cx);
+  const int h = words.size() > 2 ? std::stoi(words[2]) : std::lround(outer_h * 1024.0 / cy);
+  std::ostringstream got, want;
+  if (!IsIconic(run.window)) {  // a minimized window's own rectangle is its icon's
+    got << "window " << outer_w << "x" << outer_h;
+    want << "window " << Pixels(w, cx) << "x" << Pixels(h, cy);
+  }
   const int fields[][5] = {
       {kInput, 2, 5, w - 9, 15}, {kResult, 2, 20, w - 9, 15}, {kHistory, 2, 35, w - 9, h - 64}};
   for (const auto& f : fields) {
     GetWindowRect(run.Field(f[0]), &rect);
     POINT corner = {rect.left, rect.top};
     ScreenToClient(run.window, &corner);
-    got += "; " + std::to_string(f[0]) + " " +
-           Box(corner.x, corner.y, rect.right - rect.left, rect.bottom - rect.top, false);
-    want += "; " + std::to_string(f[0]) + " " + Box(f[1], f[2], f[3], f[4]);
+    got << ", " << f[0] << " " << rect.right - rect.left << "x" << rect.bottom - rect.top << " at "
+        << corner.x << "," << corner.y;
+    want << ", " << f[0] << " " << Pixels(f[3], cx) << "x" << Pixels(f[4], cy) << " at "
+         << Pixels(f[1], cx) << "," << Pixels(f[2], cy);
   }
-  return got == want ? "" : got + " px; want " + want;
+  return got.str() == want.str() ? "" : "pixels: " + got.str() + "; want " + want.str();
 }
 
 std::string LogError(Run& run, const Words& words) {
   const std::string log = run.folder + kLog, op = words.at(1);
   if (op == "hold") {
     run.held_log = CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  }
-  if (op == "absent" && GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    return "the log exists";
-  }
-  if (op == "locked") {
+  } else if (op == "absent") {
+    return GetFileAttributesA(log.c_str()) == INVALID_FILE_ATTRIBUTES ? "" : "the log exists";
+  } else if (op == "locked") {
     const HANDLE other =
         CreateFileA(log.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr);
     const bool shared = other != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION;
     CloseHandle(other);
-    if (shared) return "the log is open to others";
+    return shared ? "the log is open to others" : "";
+  } else if (op != "is" && op != "has" && op != "lacks") {
+    return "unknown step";
   }
   std::ifstream file(log, std::ios::binary);
   const std::string text{std::istreambuf_iterator<char>(file), {}};
@@ -261,9 +258,7 @@ std::string LogError(Run& run, const Words& words) {
     if (!ok) return "the log holds " + Quoted(text);
     at = found + want.size();
   }
-  return std::string(" hold absent locked is has lacks ").find(" " + op + " ") == std::string::npos
-             ? "unknown step"
-             : "";
+  return "";
 }
 
 // The icon group "CALC" holds one image, of W x H pixels and BITS bits per pixel.
@@ -285,6 +280,10 @@ std::string Play(Run& run, const Words& words) {
   const std::string& step = words[0];
   const std::string arg = words.size() > 1 ? words[1] : "";
   const HWND input = run.Field(kInput);
+  if (step == "scenario") {  // a fresh start: nothing runs, no log
+    run.End();
+    DeleteFileA((run.folder + kLog).c_str());
+  }
   if (step == "start") return Start(run, words);
   if (step == "type") return Type(run, arg);
   if (step == "paste") Ask(input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(arg.c_str()));
@@ -295,8 +294,8 @@ std::string Play(Run& run, const Words& words) {
     PostMessageA(run.window, Named(arg), words.size() > 2 ? Named(words[2]) : 0, 0);
   if (step == "show") ShowWindow(run.window, Named(arg));
   if (step == "size") {
-    SetWindowPos(run.window, nullptr, 0, 0, std::lround(std::stod(arg) * per_1024.cx / 1024),
-                 std::lround(std::stod(words.at(2)) * per_1024.cy / 1024),
+    SetWindowPos(run.window, nullptr, 0, 0, Pixels(std::stod(arg), per_1024.cx),
+                 Pixels(std::stod(words.at(2)), per_1024.cy),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (step == "layout") {
@@ -307,12 +306,12 @@ std::string Play(Run& run, const Words& words) {
   if (step == "expect") {
     std::string want, got;
     for (int i = 1; i <= 3; ++i) want += Quoted(Expand(words.at(i))) + " ";
-    const auto read = [&] {
+    const bool ok = WaitUntil([&] {
       got.clear();
       for (const int id : {kInput, kResult, kHistory}) got += Quoted(TextOf(run.Field(id))) + " ";
       return got == want;
-    };
-    return WaitUntil(read) ? "" : "the fields hold " + got + "; want " + want;
+    });
+    return ok ? "" : "the fields hold " + got + "; want " + want;
   }
   if (step == "open") {
     Sleep(kQuietMs);
@@ -327,7 +326,7 @@ std::string Play(Run& run, const Words& words) {
   if (step == "seed") std::ofstream(run.folder + kLog, std::ios::binary) << arg;
   if (step == "log") return LogError(run, words);
   if (step == "icon") return IconError(run, words);
-  const std::string others = " paste select click key post show size seed ";
+  const std::string others = " scenario paste select click key post show size seed ";
   return others.find(" " + step + " ") != std::string::npos ? "" : "unknown step";
 }
 
@@ -340,43 +339,30 @@ int main(int argc, char** argv) {
     return 2;
   }
   MeasureDialogUnits();
-  Run run;
-  run.programs = argv[2];
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
-  int passed = 0, failed = 0, line_number = 0;
-  bool started = false, failing = false;
-  const auto finish = [&] {
-    run.End();
-    CloseHandle(run.held_log);
-    run.held_log = INVALID_HANDLE_VALUE;
-    if (started) ++(failing ? failed : passed);
-  };
+  Run run;
+  run.programs = argv[2];
+  run.folder = temp + ("lumocalc-window-" + std::to_string(GetCurrentProcessId()));
+  CreateDirectoryA(run.folder.c_str(), nullptr);
+  int scenarios = 0, failed = 0, line_number = 0;
+  bool failing = false;
   for (std::string line; std::getline(cases, line);) {
     ++line_number;
     const Words words = Split(line);
-    if (words.empty()) continue;
-    if (words[0] == "scenario") {
-      finish();
-      started = true, failing = false;
-      run.folder = temp + ("lumocalc-window-" + std::to_string(GetCurrentProcessId())) + "-" +
-                   std::to_string(line_number);
-      CreateDirectoryA(run.folder.c_str(), nullptr);
-      DeleteFileA((run.folder + kLog).c_str());
-      continue;
-    }
-    if (failing) continue;
+    if (words.empty() || (failing && words[0] != "scenario")) continue;
     std::string error;
     try {
       error = Play(run, words);
     } catch (const std::exception& e) {  // a word missing, or not a number or name
       error = e.what();
     }
-    failing = !error.empty();
-    if (failing)
-      std::printf("%s:%d: %s\n    %s\n", argv[1], line_number, line.c_str(), error.c_str());
+    if (words[0] == "scenario") ++scenarios, failing = false;
+    if (error.empty()) continue;
+    failing = true, ++failed;
+    std::printf("%s:%d: %s\n    %s\n", argv[1], line_number, line.c_str(), error.c_str());
   }
-  finish();
-  std::printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 && passed > 0 ? 0 : 1;
+  run.End();
+  std::printf("%d passed, %d failed\n", scenarios - failed, failed);
+  return failed == 0 && scenarios > 0 ? 0 : 1;
 }
