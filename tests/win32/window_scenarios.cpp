@@ -198,7 +198,8 @@ void Click(const Run& run, HWND field) {
 // NAME or Alt+NAME.
 void Key(const std::string& name) {
   const bool alt = name.rfind("Alt+", 0) == 0;
-  const BYTE key = static_cast<BYTE>(Named(name.substr(alt ? 4 : 0)));
+  const std::string key_name = name.substr(alt ? 4 : 0);
+  const BYTE key = key_name.size() == 1 ? VkKeyScanA(key_name[0]) : Named(key_name);
   if (alt) keybd_event(VK_MENU, 0, 0, 0);
   keybd_event(key, 0, 0, 0);
   keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
@@ -255,7 +256,7 @@ std::string LogError(Run& run, const Words& words) {
     const std::string want = Expand(words[i]);
     const std::size_t found = text.find(want, at);
     const bool ok = op == "is" ? text == want : (found == std::string::npos) == (op == "lacks");
-    if (!ok) return "the log holds " + Quoted(text);
+    if (!ok) return "the log begins " + Quoted(text.substr(0, 400));
     at = found + want.size();
   }
   return "";
@@ -298,6 +299,18 @@ std::string Play(Run& run, const Words& words) {
                  Pixels(std::stod(words.at(2)), per_1024.cy),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  if (step == "place") {
+    // The dialog manager puts the template's corner where the window's would be
+    // without its caption: only the sizing frame lies above and left of it.
+    RECT frame = {}, rect;
+    AdjustWindowRectEx(&frame, GetWindowLongA(run.window, GWL_STYLE) & ~WS_CAPTION, FALSE, 0);
+    GetWindowRect(run.window, &rect);
+    const std::string got = std::to_string(rect.left) + "," + std::to_string(rect.top);
+    const std::string want =
+        std::to_string(Pixels(std::stod(arg), per_1024.cx) + frame.left) + "," +
+        std::to_string(Pixels(std::stod(words.at(2)), per_1024.cy) + frame.top);
+    return got == want ? "" : "the window is at " + got + " px; want " + want;
+  }
   if (step == "layout") {
     std::string error;
     WaitUntil([&] { return (error = LayoutError(run, words)).empty(); });
@@ -323,7 +336,10 @@ std::string Play(Run& run, const Words& words) {
     GetExitCodeProcess(run.process.hProcess, &code);
     return code == std::stoul(arg) ? "" : "exit code " + std::to_string(code);
   }
-  if (step == "seed") std::ofstream(run.folder + kLog, std::ios::binary) << arg;
+  if (step == "seed") {  // TEXT [TIMES]
+    std::ofstream log(run.folder + kLog, std::ios::binary);
+    for (int n = words.size() > 2 ? std::stoi(words[2]) : 1; n > 0; --n) log << arg;
+  }
   if (step == "log") return LogError(run, words);
   if (step == "icon") return IconError(run, words);
   const std::string others = " scenario paste select click key post show size seed ";
