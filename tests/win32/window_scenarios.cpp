@@ -161,7 +161,7 @@ std::string Start(Run& run, const Words& words) {
     }
     return run.window != nullptr && IsWindowVisible(run.window);
   };
-  return WaitUntil(shown, 10000) ? "" : "no visible window \"lumo calc\"";
+  return WaitUntil(shown, 5000) ? "" : "no visible window \"lumo calc\"";
 }
 
 // Each character as a WM_CHAR; unless it makes a line break, the input must
@@ -246,7 +246,7 @@ std::string LogError(Run& run, const Words& words) {
     const bool shared = other != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION;
     CloseHandle(other);
     return shared ? "the log is open to others" : "";
-  } else if (op != "is" && op != "has" && op != "lacks") {
+  } else if (op != "is" && op != "starts" && op != "has" && op != "lacks") {
     return "unknown step";
   }
   std::ifstream file(log, std::ios::binary);
@@ -255,7 +255,9 @@ std::string LogError(Run& run, const Words& words) {
   for (std::size_t i = 2; i < words.size(); ++i) {
     const std::string want = Expand(words[i]);
     const std::size_t found = text.find(want, at);
-    const bool ok = op == "is" ? text == want : (found == std::string::npos) == (op == "lacks");
+    const bool ok = op == "is"       ? text == want
+                    : op == "starts" ? text.rfind(want, 0) == 0
+                                     : (found == std::string::npos) == (op == "lacks");
     if (!ok) return "the log begins " + Quoted(text.substr(0, 400));
     at = found + want.size();
   }
