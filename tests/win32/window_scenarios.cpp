@@ -135,10 +135,10 @@ struct Run {
   void End() {
     TerminateProcess(process.hProcess, 1);  // if it still runs
     WaitForSingleObject(process.hProcess, 5000);
-    for (const HANDLE handle : {process.hThread, process.hProcess, held_log}) CloseHandle(handle);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
     process = {};
     window = nullptr;
-    held_log = INVALID_HANDLE_VALUE;
   }
 };
 
@@ -285,6 +285,8 @@ std::string Play(Run& run, const Words& words) {
   const HWND input = run.Field(kInput);
   if (step == "scenario") {  // a fresh start: nothing runs, no log
     run.End();
+    CloseHandle(run.held_log);
+    run.held_log = INVALID_HANDLE_VALUE;
     DeleteFileA((run.folder + kLog).c_str());
   }
   if (step == "start") return Start(run, words);
