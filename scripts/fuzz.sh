@@ -17,7 +17,7 @@ generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 if [ ! -f build/fuzz/CMakeCache.txt ]; then
   CXX=clang++ cmake -S . -B build/fuzz "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DLUMOCALC_FUZZER=ON -DBUILD_TESTING=OFF -DLUMOCALC_BENCHMARKS=OFF >/dev/null
+    -DLUMOCALC_FUZZER=ON -DLUMOCALC_BENCHMARKS=OFF >/dev/null
 fi
 cmake --build build/fuzz -j 2 --target lumocalc-fuzz >/dev/null
 
