@@ -3,7 +3,7 @@
 // Both reduce the argument to [0, ln 2) or [1, 2) and then take it apart into
 // factors 1 + 2^-k or 1 - 2^-k, whose logarithms the compiler tabulates:
 // multiplying by such a factor is a shift and an add. What is left after k =
-// 64 is below 2^-63, where one term of the series is enough. Every step keeps
+// 32 is below 2^-31, where four terms of the series are enough. Every step keeps
 // 127 or 128 bits, so the result is within about 2^-100 of the true value
 // before it is rounded once to the format: a few thousandths of an ulp.
 #include <array>
@@ -19,7 +19,7 @@ using soft_extended_detail::RoundPack;
 using soft_extended_detail::Unpack;
 using soft_extended_detail::Unpacked;
 
-constexpr int kSteps = 64;
+constexpr int kSteps = 32;
 constexpr U128 kOne{std::uint64_t{1} << 63, 0};  // 1 with 127 fraction bits
 // ln 2 with 128 fraction bits, rounded to nearest.
 constexpr U128 kLn2{0xB17217F7D1CF79AB, 0xC9E3B39803F2F6AF};
@@ -60,6 +60,9 @@ constexpr std::array<U128, kSeriesTerms + 1> Reciprocals() {
   return table;
 }
 constexpr std::array<U128, kSeriesTerms + 1> kReciprocal = Reciprocals();
+// 1/n! with 127 fraction bits, n = 0 .. 4, for the last of e^r.
+constexpr std::array<U128, 5> kFactorialReciprocal = {kOne, kOne, DivideSmall(kOne, 2),
+                                                      DivideSmall(kOne, 6), DivideSmall(kOne, 24)};
 
 // v x 2^-fraction_bits, rounded to the format.
 SoftExtended FixedToExtended(bool negative, U128 v, int fraction_bits) {
@@ -123,7 +126,13 @@ SoftExtended Log(SoftExtended x) {
       log_f = log_f + kLogOneMinus[static_cast<std::size_t>(k)];
     }
   }
-  log_f = log_f + ((f - kOne) << 1);  // ln(1 + d) = d for d < 2^-63, to 2^-128
+  // ln(1 + d) = d (1 - d (1/2 - d (1/3 - d/4))) for the d < 2^-31 left, to 2^-155.
+  const U128 d = (f - kOne) << 1;
+  U128 series = kReciprocal[4];
+  for (int n = 3; n >= 1; --n) {
+    series = kReciprocal[static_cast<std::size_t>(n)] - MulHigh(d, series);
+  }
+  log_f = log_f + (MulHigh(d, series) << 1);
   if (u.exponent == 0) return FixedToExtended(false, log_f, 128);
 
   // e ln 2 + ln f, with 114 fraction bits: |e ln 2| < 2^14.
@@ -195,6 +204,11 @@ SoftExtended Exp(SoftExtended x) {
       y = y + (y >> step);
     }
   }
-  y = y + MulHigh(y, r);  // e^d = 1 + d for d < 2^-63, to 2^-128
+  // e^r - 1 = r (1 + r (1/2 + r (1/6 + r/24))) for the r < 2^-31 left, to 2^-155.
+  U128 series = kFactorialReciprocal[4];  // the coefficient of r^n is 1 / (n + 1)!
+  for (int n = 2; n >= 0; --n) {
+    series = kFactorialReciprocal[static_cast<std::size_t>(n + 1)] + MulHigh(r, series);
+  }
+  y = y + MulHigh(y, MulHigh(r, series) << 1);
   return RoundPack(false, static_cast<int>(k), y);
 }

@@ -49,10 +49,15 @@ constexpr int CountLeadingZeros(U128 a) {
 // was set is shifted out: rounding then still sees that something was there.
 constexpr U128 ShiftRightJam(U128 a, int n) {
   if (n == 0) return a;
-  if (n >= 128) return {0, (a.hi | a.lo) != 0 ? 1U : 0U};
-  const U128 kept = a >> n;
-  const bool lost = (kept << n) != a;
-  return {kept.hi, kept.lo | (lost ? 1U : 0U)};
+  if (n < 64) {
+    const bool lost = (a.lo << (64 - n)) != 0;
+    return {a.hi >> n, (a.lo >> n) | (a.hi << (64 - n)) | (lost ? 1U : 0U)};
+  }
+  if (n < 128) {
+    const bool lost = a.lo != 0 || (n > 64 && (a.hi << (128 - n)) != 0);
+    return {0, (a.hi >> (n - 64)) | (lost ? 1U : 0U)};
+  }
+  return {0, (a.hi | a.lo) != 0 ? 1U : 0U};
 }
 
 // The portable halves of Mul64 and Div128By64, kept callable so that a test
