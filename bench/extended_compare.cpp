@@ -257,8 +257,11 @@ void CheckConversions(Random& r, std::uint64_t n, Tally* tally) {
     tally[1].Check(Same(Trunc(a), std::trunc(x)), "trunc " + Hex(a));
     tally[2].Check(Same(NearbyInt(a), std::nearbyint(x)), "nearbyint " + Hex(a));
     tally[3].Check(IsOddInteger(a) == IsOddInteger(x), "odd " + Hex(a));
+    const SoftExtended b = Value(r);
     tally[4].Check(Same(-a, -x) && Same(Abs(a), std::fabs(x)) && IsNaN(a) == std::isnan(x) &&
-                       IsInf(a) == std::isinf(x) && SignBit(a) == std::signbit(x),
+                       IsInf(a) == std::isinf(x) && IsFinite(a) == std::isfinite(x) &&
+                       SignBit(a) == std::signbit(x) &&
+                       Same(CopySign(a, b), std::copysign(x, ToLongDouble(b))),
                    "sign and class of " + Hex(a));
     if (!std::isnan(x) && std::fabs(x) < 0x1p63L) {
       tally[5].Check(static_cast<std::int64_t>(a) == static_cast<std::int64_t>(x),

@@ -53,6 +53,12 @@ inline bool IsInf(long double x) {
 inline bool SignBit(long double x) {
   return std::signbit(x);
 }
+inline bool IsFinite(long double x) {
+  return std::isfinite(x);
+}
+inline long double CopySign(long double x, long double y) {
+  return std::copysign(x, y);
+}
 inline bool IsOddInteger(long double x) {
   return std::fabs(std::fmod(x, 2.0L)) == 1;
 }

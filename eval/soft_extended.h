@@ -448,6 +448,13 @@ constexpr bool IsInf(SoftExtended x) {
 constexpr bool SignBit(SoftExtended x) {
   return x.negative();
 }
+constexpr bool IsFinite(SoftExtended x) {
+  return !IsNaN(x) && !IsInf(x);
+}
+// The magnitude of x with the sign of y.
+constexpr SoftExtended CopySign(SoftExtended x, SoftExtended y) {
+  return SoftExtended::FromFields(y.negative(), x.exponent(), x.significand());
+}
 // An integer that is odd: fmod(x, 2) != 0 for an integer x.
 constexpr bool IsOddInteger(SoftExtended x) {
   const soft_extended_detail::Unpacked u = soft_extended_detail::Unpack(x);

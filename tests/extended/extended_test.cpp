@@ -56,7 +56,7 @@ constexpr const char* kMinNormal = "+0001:8000000000000000";
 constexpr const char* kMinSubnormal = "+0000:0000000000000001";
 
 struct Case {
-  char op;  // + - * / < (order) d (to double) f (from double bits) n t o l e D G (see Apply)
+  char op;  // + - * / m (negate) < (order) d (to double) f (from double) n t o l e D G: see Apply
   const char* a;
   const char* b;
   const char* expected;
@@ -70,6 +70,7 @@ const Case kCases[] = {
     {'-', kOne, "+3FBE:8000000000000000", kOne},                      // 1 - 2^-65: a tie
     {'-', kOne, "+3F37:8000000000000000", kOne},                      // 1 - 2^-200
     {'-', "+3FFF:8000000000000001", kOne, "+3FC0:8000000000000000"},  // cancellation, exact
+    {'-', kOne, "+3FFE:FFFFFFFFFFFFFFFF", "+3FBF:8000000000000000"},  // to the last bit
     {'*', "+3FFF:FFFFFFFFFFFFFFFF", "+3FFF:FFFFFFFFFFFFFFFF", "+4000:FFFFFFFFFFFFFFFE"},
     {'/', kOne, "+4000:C000000000000000", "+3FFD:AAAAAAAAAAAAAAAB"},  // 1/3
     {'/', kTwo, "+4000:C000000000000000", "+3FFE:AAAAAAAAAAAAAAAB"},  // 2/3
@@ -101,7 +102,9 @@ const Case kCases[] = {
     {'*', "+7FFF:8000000000000001", kOne, "+7FFF:C000000000000001"},  // made quiet
     {'+', "+7FFF:BFFFFFFFFFFFFFFF", "+7FFF:C000000000000000", "+7FFF:C000000000000000"},
     {'+', "-7FFF:C000000000000000", "+7FFF:C000000000000000", "+7FFF:C000000000000000"},
-    // Order.
+    // Negation (m) and order.
+    {'m', kOne, nullptr, "-3FFF:8000000000000000"},
+    {'m', kIndefinite, nullptr, "+7FFF:C000000000000000"},
     {'<', kZero, kNegativeZero, "eq"},
     {'<', "-0000:0000000000000001", kNegativeZero, "lt"},
     {'<', "+7FFF:C000000000000000", "+7FFF:C000000000000000", "un"},
@@ -152,6 +155,12 @@ const Case kCases[] = {
     {'e', "-3FBE:8000000000000001", nullptr, "+3FFE:FFFFFFFFFFFFFFFF"},
     {'e', "+400C:BB80000000000000", nullptr, kInfinity},  // e^12000
     {'e', "-7FFF:8000000000000000", nullptr, kZero},
+    {'l', "+3FFF:C000000000000000", nullptr, "+3FFD:CF991F65FCC25F96"},  // ln 1.5
+    {'l', "+3FFE:C000000000000000", nullptr, "-3FFD:934B1089A6DC93C2"},  // ln 0.75
+    {'l', kMinSubnormal, nullptr, "-400C:B21B38B6AA03736C"},
+    {'e', "-3FFF:8000000000000000", nullptr, "+3FFD:BC5AB1B16779BE35"},
+    {'e', "-400C:B1F8000000000000", nullptr, "+0000:0000000000001A0E"},  // e^-11390
+    {'e', "+400C:B170000000000000", nullptr, "+7FFE:97AE01B5ED4A38FC"},  // e^11356
 };
 
 template <typename T>
@@ -179,6 +188,8 @@ std::string Apply(const Case& c) {
       return text(value(c.a) * value(c.b));
     case '/':
       return text(value(c.a) / value(c.b));
+    case 'm':
+      return text(-value(c.a));
     case '<':
       return Order(value(c.a) <=> value(c.b));
     case 'd':
@@ -264,7 +275,8 @@ TEST(ExtendedTest, PortableWideArithmeticAgreesWithTheCompilers) {
   std::uint64_t state = 7;
   for (int i = 0; i < 2000; ++i) {
     state = state * 6364136223846793005 + 1442695040888963407;
-    const std::uint64_t a = state ^ (state >> 31), b = (state >> (i % 64)) | 1;
+    const std::uint64_t a = state ^ (state >> 31);
+    const std::uint64_t b = i % 2 == 0 ? state | std::uint64_t{1} << 63 : (state >> (i % 64)) | 1;
     EXPECT_EQ(Mul64Portable(a, b), Mul64(a, b));
     const U128 n{a % b, state * 3};
     std::uint64_t r1 = 0, r2 = 0;
