@@ -265,6 +265,7 @@ TEST(ExtendedTest, EngineCodeBuildsWithEitherType) {
                                {9, 0.5, 3},    {-3, 3.4, -27}, {10, 0.1, 1.2589254117941673}};
   for (const auto& c : kPowers) {
     EXPECT_EQ(Power<SoftExtended>(c[0], c[1]), c[2]) << c[0] << " ^ " << c[1];
+    EXPECT_EQ(Power<Extended>(c[0], c[1]), c[2]) << c[0] << " ^ " << c[1] << " as Extended";
 #ifdef LUMOCALC_X87_LONG_DOUBLE
     EXPECT_EQ(Power<long double>(c[0], c[1]), c[2]) << c[0] << " ^ " << c[1] << " on the FPU";
 #endif
