@@ -5,7 +5,7 @@
 // multiplying by such a factor is a shift and an add. What is left after k =
 // 32 is below 2^-31, where four terms of the series are enough. Every step keeps
 // 127 or 128 bits, so the result is within about 2^-100 of the true value
-// before it is rounded once to the format: a few thousandths of an ulp.
+// before it is rounded once to the format: about 10^-11 ulp.
 #include <array>
 #include <cstdint>
 

@@ -28,6 +28,12 @@
 
 #include "eval/uint128.h"
 
+namespace soft_extended_detail {
+// The integer types a value converts from and to, as long double does.
+template <typename T>
+concept Integer = std::integral<T> && !std::same_as<T, bool>;
+}  // namespace soft_extended_detail
+
 class SoftExtended {
  public:
   static constexpr int kBias = 16383;
@@ -37,10 +43,9 @@ class SoftExtended {
 
   constexpr SoftExtended() = default;  // +0
   // From integers and doubles: exact, as for long double.
-  template <typename I>
-  requires std::integral<I> &&(!std::same_as<I, bool>)constexpr SoftExtended(
-      I value);                          // NOLINT(google-explicit-constructor)
-  constexpr SoftExtended(double value);  // NOLINT(google-explicit-constructor)
+  template <soft_extended_detail::Integer I>
+  constexpr SoftExtended(I value);
+  constexpr SoftExtended(double value);
   // A long double is another format wherever this class is needed.
   SoftExtended(long double) = delete;
 
@@ -61,8 +66,8 @@ class SoftExtended {
   // Truncated towards zero. Out of the type's range (undefined for long
   // double) it gives what the x87 stores: the 64-bit integer indefinite,
   // cut to the type.
-  template <typename I>
-  requires std::integral<I> &&(!std::same_as<I, bool>)explicit constexpr operator I() const;
+  template <soft_extended_detail::Integer I>
+  explicit constexpr operator I() const;
 
   friend constexpr SoftExtended operator-(SoftExtended x) {
     x.sign_exponent_ ^= 0x8000;
@@ -347,8 +352,8 @@ constexpr SoftExtended RoundToInteger(SoftExtended x, Rounding rounding) {
 
 }  // namespace soft_extended_detail
 
-template <typename I>
-requires std::integral<I> &&(!std::same_as<I, bool>)constexpr SoftExtended::SoftExtended(I value) {
+template <soft_extended_detail::Integer I>
+constexpr SoftExtended::SoftExtended(I value) {
   std::uint64_t magnitude = static_cast<std::uint64_t>(value);
   bool is_negative = false;
   if constexpr (std::is_signed_v<I>) {
@@ -386,8 +391,8 @@ constexpr SoftExtended::operator double() const {
   return soft_extended_detail::ToDouble(*this);
 }
 
-template <typename I>
-requires std::integral<I> &&(!std::same_as<I, bool>)constexpr SoftExtended::operator I() const {
+template <soft_extended_detail::Integer I>
+constexpr SoftExtended::operator I() const {
   using soft_extended_detail::Kind;
   constexpr std::uint64_t kIndefinite = std::uint64_t{1} << 63;
   const soft_extended_detail::Unpacked u = soft_extended_detail::Unpack(*this);
@@ -468,8 +473,9 @@ constexpr double ToDouble(SoftExtended x) {
   return static_cast<double>(x);
 }
 
-// Natural logarithm and e^x, within a few thousandths of an ulp before the
-// final rounding: log of a zero is -inf, of a negative value the default NaN.
+// Natural logarithm and e^x, within 2^-100 of the true value before the one
+// rounding, so correctly rounded unless that lies as close to a halfway
+// point. The log of a zero is -inf, of a negative value the default NaN.
 SoftExtended Log(SoftExtended x);
 SoftExtended Exp(SoftExtended x);
 
