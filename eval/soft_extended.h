@@ -504,7 +504,7 @@ class std::numeric_limits<SoftExtended> {
   static constexpr int max_exponent = 16384;
   static constexpr int max_exponent10 = 4932;
   static constexpr bool traps = false;
-  static constexpr bool tinyness_before = true;
+  static constexpr bool tinyness_before = false;
   static constexpr SoftExtended min() noexcept {
     return SoftExtended::FromFields(false, 1, SoftExtended::kLeadingBit);
   }

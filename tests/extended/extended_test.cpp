@@ -13,6 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "eval/extended.h"
 
@@ -56,7 +57,7 @@ constexpr const char* kMinNormal = "+0001:8000000000000000";
 constexpr const char* kMinSubnormal = "+0000:0000000000000001";
 
 struct Case {
-  char op;  // + - * / m (negate) < (order) d (to double) f (from double) n t o l e D G: see Apply
+  char op;  // + - * / m (negate) < (order) d (to double) f (from double) n t o i l e D G: see Apply
   const char* a;
   const char* b;
   const char* expected;
@@ -94,6 +95,7 @@ const Case kCases[] = {
     {'*', kMinNormal, "+3FBF:8000000000000000", kZero},  // half the smallest: tie
     {'*', kMinNormal, "+3FC0:C000000000000000", "+0000:0000000000000002"},  // 1.5: tie, up
     {'/', kMinSubnormal, kTwo, kZero},
+    {'*', kMinNormal, "+3FFE:FFFFFFFFFFFFFFFF", kMinNormal},  // a tie, up out of the subnormals
     {'/', "+0000:0000000000000003", kTwo, "+0000:0000000000000002"},
     // Encodings the x87 never makes, and NaNs.
     {'+', "+0000:8000000000000000", kZero, kMinNormal},  // a pseudo-denormal is exponent 1
@@ -126,6 +128,9 @@ const Case kCases[] = {
     {'n', "-3FFE:8000000000000000", nullptr, kNegativeZero},
     {'n', "+3FFE:8000000000000001", nullptr, kOne},
     {'t', "-3FFF:C000000000000000", nullptr, "-3FFF:8000000000000000"},
+    {'i', "-4000:E000000000000000", nullptr, "-3"},  // to int64, truncated
+    {'i', "+403D:FFFFFFFFFFFFFFFF", nullptr, "9223372036854775807"},
+    {'i', kIndefinite, nullptr, "-9223372036854775808"},  // the x87's integer indefinite
     {'o', "-4000:C000000000000000", nullptr, "1"},
     {'o', "+403E:8000000000000001", nullptr, "1"},
     {'o', "+403F:8000000000000000", nullptr, "0"},
@@ -206,6 +211,11 @@ std::string Apply(const Case& c) {
       return text(Trunc(value(c.a)));
     case 'o':
       return IsOddInteger(value(c.a)) ? "1" : "0";
+    case 'i':  // undefined beyond the range for long double
+      if (std::is_same_v<T, SoftExtended> || !IsNaN(value(c.a))) {
+        return std::to_string(static_cast<std::int64_t>(value(c.a)));
+      }
+      return "";
     case 'D':
       if constexpr (std::is_same_v<T, SoftExtended>) {
         return text(SoftExactDecimal(std::stoull(c.a), std::stoll(c.b)));
@@ -271,6 +281,33 @@ TEST(ExtendedTest, EngineCodeBuildsWithEitherType) {
 #endif
   }
 }
+
+#ifdef LUMOCALC_X87_LONG_DOUBLE
+TEST(ExtendedTest, LimitsAreLongDoubles) {
+  using Soft = std::numeric_limits<SoftExtended>;
+  using Hard = std::numeric_limits<long double>;
+  EXPECT_EQ(Soft::digits, Hard::digits);
+  EXPECT_EQ(Soft::digits10, Hard::digits10);
+  EXPECT_EQ(Soft::max_digits10, Hard::max_digits10);
+  EXPECT_EQ(Soft::min_exponent, Hard::min_exponent);
+  EXPECT_EQ(Soft::min_exponent10, Hard::min_exponent10);
+  EXPECT_EQ(Soft::max_exponent, Hard::max_exponent);
+  EXPECT_EQ(Soft::max_exponent10, Hard::max_exponent10);
+  EXPECT_EQ(Soft::is_iec559, Hard::is_iec559);
+  EXPECT_EQ(Soft::tinyness_before, Hard::tinyness_before);
+  for (const auto& [soft, hard] : {std::pair{Soft::min(), Hard::min()},
+                                   {Soft::max(), Hard::max()},
+                                   {Soft::lowest(), Hard::lowest()},
+                                   {Soft::epsilon(), Hard::epsilon()},
+                                   {Soft::round_error(), Hard::round_error()},
+                                   {Soft::infinity(), Hard::infinity()},
+                                   {Soft::quiet_NaN(), Hard::quiet_NaN()},
+                                   {Soft::signaling_NaN(), Hard::signaling_NaN()},
+                                   {Soft::denorm_min(), Hard::denorm_min()}}) {
+    EXPECT_EQ(Text(soft), Text(ToSoft(hard)));
+  }
+}
+#endif
 
 TEST(ExtendedTest, PortableWideArithmeticAgreesWithTheCompilers) {
   std::uint64_t state = 7;
