@@ -3,12 +3,14 @@
 #   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark
 #   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick
 #   scripts/setup.sh fuzz      + clang with libFuzzer
+#   scripts/setup.sh arm64     + AArch64 cross compiler and QEMU user mode to run its tests
 set -euo pipefail
 
 native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev)
 windows=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth
          xdotool imagemagick)
 fuzz=(clang libclang-rt-dev)
+arm64=(g++-aarch64-linux-gnu qemu-user)
 
 wanted=("${native[@]}")
 for purpose in "$@"; do
@@ -16,6 +18,7 @@ for purpose in "$@"; do
     native) ;;
     windows) wanted+=("${windows[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
+    arm64) wanted+=("${arm64[@]}") ;;
     *) echo "setup.sh: unknown purpose $purpose" >&2; exit 2 ;;
   esac
 done
