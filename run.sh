@@ -3,9 +3,10 @@
 #   With a display ($DISPLAY set): the Windows program, lumocalc.exe, under
 #   Wine (the first start prepares a Wine prefix in build/wineprefix-run, about
 #   10 s).
-#   Without one: the console evaluator; arguments go to it:
-#   `./run.sh '2+3*4'`, or `./run.sh` to type lines. `DISPLAY= ./run.sh ...`
-#   picks it on a desktop too.
+#   Without one: on a terminal and with no arguments, the terminal calculator
+#   lumocalc; otherwise the console evaluator, which takes the arguments or
+#   the lines of standard input: `./run.sh '2+3*4'`, `echo 1/3 | ./run.sh`.
+#   `DISPLAY= ./run.sh` picks these on a desktop too.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -25,8 +26,13 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 scripts/setup.sh native >&2
-if [ ! -x build/release/cli/lumocalc-eval ]; then
+if [ ! -f build/release/CMakeCache.txt ]; then
   cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build build/release -j "$(nproc 2>/dev/null || echo 2)" --target lumocalc-eval >/dev/null
+jobs=$(nproc 2>/dev/null || echo 2)
+if [ $# -eq 0 ] && [ -t 0 ] && [ -t 1 ]; then
+  cmake --build build/release -j "$jobs" --target lumocalc >/dev/null
+  exec build/release/term/lumocalc
+fi
+cmake --build build/release -j "$jobs" --target lumocalc-eval >/dev/null
 exec build/release/cli/lumocalc-eval "$@"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a purpose needs, only those that are missing.
-#   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark
+#   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark, ncurses, libvterm
 #   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick
 #   scripts/setup.sh fuzz      + clang with libFuzzer
 #   scripts/setup.sh arm64     + AArch64 cross compiler and QEMU user mode to run its tests
 set -euo pipefail
 
-native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev)
+native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev libncurses-dev
+        libvterm-dev)
 windows=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth
          xdotool imagemagick)
 fuzz=(clang libclang-rt-dev)

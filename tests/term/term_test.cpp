@@ -1,0 +1,187 @@
+// Plays the scenarios of tests/cases/terminal.txt: lumocalc on a
+// pseudo-terminal, its screen rendered by libvterm and read row by row.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "term/keys.h"
+#include "term/session.h"
+#include "tests/term/pty_screen.h"
+
+namespace {
+
+// Generous: the sanitizer build on a busy machine. Only a failing step waits this long.
+constexpr int kTimeoutMs = 10000;
+
+struct Step {
+  int line = 0;
+  std::string verb;
+  std::string argument;
+};
+
+struct Case {
+  std::string name;
+  int cols = 0;  // 0: no terminal at all
+  int rows = 0;
+  std::vector<Step> steps;
+};
+
+void PrintTo(const Case& scenario, std::ostream* out) {
+  *out << scenario.name;
+}
+
+// The text after the first blank, or nothing.
+std::string Rest(const std::string& text) {
+  const std::size_t blank = text.find(' ');
+  return blank == std::string::npos ? "" : text.substr(blank + 1);
+}
+
+// \r \n \t \e \\ and \xHH; every other byte stands for itself.
+std::string Unescape(const std::string& text) {
+  static const std::map<char, char> kNamed = {
+      {'r', '\r'}, {'n', '\n'}, {'t', '\t'}, {'e', '\033'}, {'\\', '\\'}};
+  std::string bytes;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] != '\\' || at + 1 == text.size()) {
+      bytes.push_back(text[at]);
+    } else if (text[++at] == 'x') {
+      bytes.push_back(static_cast<char>(std::stoi(text.substr(at + 1, 2), nullptr, 16)));
+      at += 2;
+    } else {
+      bytes.push_back(kNamed.at(text[at]));
+    }
+  }
+  return bytes;
+}
+
+// What a "keys" or "repeat" step writes.
+std::string BytesOf(const Step& step) {
+  if (step.verb == "keys") return Unescape(step.argument);
+  std::string bytes;
+  const std::string unit = Unescape(Rest(step.argument));
+  for (int times = std::stoi(step.argument); times-- > 0;) bytes += unit;
+  return bytes;
+}
+
+std::vector<Case> LoadCases() {
+  std::ifstream file(LUMOCALC_TERM_CASES);
+  std::vector<Case> cases;
+  std::string text;
+  for (int line = 1; std::getline(file, text); ++line) {
+    if (text.empty() || text[0] == '#') continue;
+    const Step step{line, text.substr(0, text.find(' ')), Rest(text)};
+    if (step.verb == "case") {
+      cases.push_back({step.argument.substr(0, step.argument.find(' ')), 0, 0, {}});
+      std::sscanf(Rest(step.argument).c_str(), "%dx%d", &cases.back().cols, &cases.back().rows);
+    } else if (!cases.empty()) {
+      cases.back().steps.push_back(step);
+    }
+  }
+  return cases;
+}
+
+// Without a terminal: standard input from /dev/null, the rest into a pipe.
+void PlayWithoutTerminal(const Case& scenario) {
+  FILE* output = popen(LUMOCALC_TERM " </dev/null 2>&1", "r");
+  std::string said;
+  for (int c; (c = std::fgetc(output)) != EOF;) said.push_back(static_cast<char>(c));
+  const int wait_status = pclose(output);
+  for (const Step& step : scenario.steps) {
+    SCOPED_TRACE("terminal.txt:" + std::to_string(step.line));
+    if (step.verb == "exit") {
+      EXPECT_EQ(WEXITSTATUS(wait_status), std::stoi(step.argument));
+    } else {
+      EXPECT_NE(said.find(step.argument), std::string::npos) << said;
+    }
+  }
+}
+
+class Terminal : public testing::TestWithParam<Case> {};
+
+TEST_P(Terminal, Plays) {
+  const Case& scenario = GetParam();
+  if (scenario.cols == 0) return PlayWithoutTerminal(scenario);
+  PtyScreen screen(LUMOCALC_TERM, scenario.cols, scenario.rows);
+  const auto shown = [&] {
+    std::string rows;
+    for (int row = 0; row < screen.Rows(); ++row) rows += "\n|" + screen.Row(row);
+    const auto [row, column] = screen.Cursor();
+    return rows + "\ncursor " + std::to_string(row) + " " + std::to_string(column);
+  };
+  // Keys sent before the program has set its modes would meet the terminal's
+  // line editing; its first picture (the rule above the history) is up after.
+  ASSERT_TRUE(screen.Await([&] { return !screen.Row(2).empty(); }, kTimeoutMs));
+  bool closed = false;
+  for (const Step& step : scenario.steps) {
+    SCOPED_TRACE("terminal.txt:" + std::to_string(step.line) + ": " + step.verb + " " +
+                 step.argument);
+    std::istringstream argument(step.argument);
+    int first = 0;
+    int second = 0;
+    if (step.verb == "keys" || step.verb == "repeat") {
+      screen.Send(BytesOf(step));
+    } else if (step.verb == "row") {
+      argument >> first;
+      const std::string expected = Rest(step.argument);
+      ASSERT_TRUE(screen.Await([&] { return screen.Row(first) == expected; }, kTimeoutMs))
+          << "the screen:" << shown();
+    } else if (step.verb == "cursor") {
+      argument >> first >> second;
+      const std::pair<int, int> expected(first, second);
+      ASSERT_TRUE(screen.Await([&] { return screen.Cursor() == expected; }, kTimeoutMs))
+          << "the screen:" << shown();
+    } else if (step.verb == "resize") {
+      std::sscanf(step.argument.c_str(), "%dx%d", &first, &second);
+      screen.Resize(first, second);
+    } else if (step.verb == "signal") {
+      static const std::map<std::string, int> kSignals = {
+          {"TERM", SIGTERM}, {"HUP", SIGHUP}, {"INT", SIGINT}};
+      screen.Signal(kSignals.at(step.argument));
+    } else if (step.verb == "close") {
+      screen.Close();
+      closed = true;
+    } else if (step.verb == "exit") {
+      ASSERT_EQ(screen.Exit(kTimeoutMs), std::stoi(step.argument));
+      EXPECT_TRUE(closed || screen.ModesRestored());
+    } else {
+      FAIL() << "unknown step";
+    }
+  }
+}
+
+// A terminal may split what it writes anywhere, a key or a paste included:
+// the same keys read in one piece per step and one byte at a time leave the
+// same line, answer and history.
+TEST_P(Terminal, ReadsKeysInAnyPieces) {
+  Session whole;
+  Session bytewise;
+  KeyDecoder whole_keys;
+  KeyDecoder bytewise_keys;
+  const auto play = [](Session& session, KeyDecoder& keys, std::string_view bytes) {
+    for (const KeyEvent& key : keys.Feed(bytes)) Perform(session, key, 2);
+  };
+  for (const Step& step : GetParam().steps) {
+    if (step.verb != "keys" && step.verb != "repeat") continue;
+    const std::string bytes = BytesOf(step);
+    play(whole, whole_keys, bytes);
+    for (const char byte : bytes) play(bytewise, bytewise_keys, std::string_view(&byte, 1));
+  }
+  EXPECT_EQ(bytewise.input.text, whole.input.text);
+  EXPECT_EQ(bytewise.input.caret, whole.input.caret);
+  EXPECT_EQ(bytewise.last_result, whole.last_result);
+  EXPECT_EQ(bytewise.history, whole.history);
+}
+
+INSTANTIATE_TEST_SUITE_P(term, Terminal, testing::ValuesIn(LoadCases()),
+                         [](const testing::TestParamInfo<Case>& played) {
+                           return played.param.name;
+                         });
+
+}  // namespace
