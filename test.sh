@@ -2,8 +2,9 @@
 # Sets up what is missing and runs every test of lumo calc:
 #   1. the engine, console evaluator and window-logic tests, natively (warnings as errors);
 #   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. the Windows program: cross-built, its unit tests and UI tests under Wine.
-# Build trees go to build/; pass --native to skip the Windows part.
+#   3. the ARM64 Linux build: cross-built, its tests under QEMU (the software extended format);
+#   4. the Windows program: cross-built, its unit tests and UI tests under Wine.
+# Build trees go to build/; pass --native to skip the ARM64 and Windows parts.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,7 +12,7 @@ native_only=0
 [ "${1:-}" = "--native" ] && native_only=1
 jobs=$(nproc 2>/dev/null || echo 2)
 
-if [ $native_only -eq 1 ]; then scripts/setup.sh native fuzz; else scripts/setup.sh native fuzz windows; fi
+if [ $native_only -eq 1 ]; then scripts/setup.sh native fuzz; else scripts/setup.sh native fuzz arm64 windows; fi
 
 step() { printf '\n=== %s\n' "$*"; }
 
@@ -25,6 +26,11 @@ cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DLUMOCALC_WERROR=ON -DLUM
   -DLUMOCALC_BENCHMARKS=OFF >/dev/null
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+if [ $native_only -eq 0 ]; then
+  step "ARM64 build and tests under QEMU"
+  scripts/test-arm64.sh
+fi
 
 if [ $native_only -eq 0 ] && [ -x scripts/test-windows.sh ]; then
   step "Windows program under Wine"

@@ -7,13 +7,15 @@
 #                   whole-line rewrite; with the log on, its trace is the record
 #                   of those rewrites, so it is the engine of every traced build.
 # Both stand on lumocalc_basics: number texts, arithmetic, radix texts, text
-# operations and the display of a result.
+# operations and the display of a result, all in the Extended type of
+# lumocalc_extended (cmake/Extended.cmake).
 set(src ${PROJECT_SOURCE_DIR}/eval)
 add_library(lumocalc_basics STATIC
   ${src}/arithmetic.cpp ${src}/decimal_digits.cpp ${src}/decimal_to_extended.cpp
   ${src}/display.cpp ${src}/format_grouped.cpp ${src}/format_number.cpp
   ${src}/parse_number.cpp ${src}/radix_number.cpp ${src}/text.cpp)
 target_include_directories(lumocalc_basics PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(lumocalc_basics PUBLIC lumocalc_extended)
 
 add_library(lumocalc_fast STATIC ${src}/eval.cpp ${src}/oper.cpp ${src}/solv.cpp)
 target_link_libraries(lumocalc_fast PUBLIC lumocalc_basics)

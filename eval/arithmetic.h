@@ -4,14 +4,16 @@
 
 #include <limits>
 
+#include "eval/extended.h"
+
 // x raised to the power y. A negative base takes the exponent rounded to the
 // nearest integer; integer exponents below 65,536 are multiplied out.
-long double Power(long double x, long double y);
+Extended Power(Extended x, Extended y);
 
 // x op y for op one of '^', '*', '/', '+', '-'. A zero divisor gives 0.
 // Inline: every reduction comes here, and an extended value passed to a
 // function goes through memory.
-inline long double Apply(char op, long double x, long double y) {
+inline Extended Apply(char op, Extended x, Extended y) {
   switch (op) {
     case '^':
       return Power(x, y);
@@ -24,6 +26,6 @@ inline long double Apply(char op, long double x, long double y) {
     case '-':
       return x - y;
     default:
-      return std::numeric_limits<long double>::quiet_NaN();
+      return std::numeric_limits<Extended>::quiet_NaN();
   }
 }

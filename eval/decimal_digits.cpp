@@ -1,7 +1,5 @@
 #include "eval/decimal_digits.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -18,28 +16,28 @@ constexpr std::uint64_t kTenTo18 = 1000000000000000000ULL;
 // is therefore decided unless the fraction lies near one half, where an exact
 // tie (to be broken to even) can't be told from a near one: those values, and
 // magnitudes too far from 1 for an exact power of ten, take the exact road.
-bool FastDigits(long double magnitude, DecimalDigits& out) {
-  // The binary exponent, read from the value as a double; subnormal doubles
-  // and values beyond the double range land outside the exact powers below.
-  const double narrow = static_cast<double>(magnitude);
-  std::uint64_t bits;
-  std::memcpy(&bits, &narrow, sizeof bits);
-  const int binary_exponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+bool FastDigits(Extended magnitude, DecimalDigits& out) {
+  // The binary exponent, read from the value's fields; subnormals land
+  // outside the exact powers below.
+  const int binary_exponent = static_cast<int>(ToSoft(magnitude).exponent()) - SoftExtended::kBias;
   // log10(2) x binary exponent, rounded down, is the decimal exponent or one less.
   int exponent = binary_exponent * 78913 / 262144;  // 78913 / 2^18 = log10(2) - 2e-7
   if (binary_exponent < 0) exponent -= 1;           // the division truncated towards zero
+  constexpr Extended kTenTo17Value = 1e17;
+  constexpr Extended kTenTo18Value = 1e18;
+  constexpr Extended kUndecided = 0.4375;
   for (int attempt = 0; attempt < 2; ++attempt) {
     const int scale = 17 - exponent;
     if (scale > kExactPowers || scale < -kExactPowers) return false;
-    const long double scaled =
+    const Extended scaled =
         scale >= 0 ? magnitude * kExact.ten[scale] : magnitude / kExact.ten[-scale];
-    if (scaled >= 1e18L) {
+    if (scaled >= kTenTo18Value) {
       ++exponent;
       continue;
     }
-    if (scaled < 1e17L) return false;
+    if (scaled < kTenTo17Value) return false;
     std::uint64_t whole = NearestInteger(scaled);
-    if (std::fabs(scaled - static_cast<long double>(whole)) > 0.4375L) return false;
+    if (Abs(scaled - static_cast<Extended>(whole)) > kUndecided) return false;
     if (whole == kTenTo18) {
       whole = kTenTo17;
       ++exponent;
@@ -99,39 +97,16 @@ bool IntegerDigits(double narrow, DecimalDigits& out) {
 }
 #endif
 
-// std::to_chars prints the exact binary value correctly rounded.
-DecimalDigits ExactDigits(long double magnitude) {
-  char text[64];
-  std::to_chars_result printed;
-  const double narrow = static_cast<double>(magnitude);
-  if (static_cast<long double>(narrow) == magnitude) {
-    printed = std::to_chars(text, text + sizeof text, narrow, std::chars_format::scientific, 17);
-  } else {
-    printed = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 17);
-  }
-  // "d.ddddddddddddddddde+XX"
-  DecimalDigits out{};
-  out.significand = static_cast<std::uint64_t>(text[0] - '0');
-  for (int i = 2; i < 19; ++i)
-    out.significand = out.significand * 10 + static_cast<std::uint64_t>(text[i] - '0');
-  const char* at = text + 20;  // past "e"
-  const bool negative = *at == '-';
-  int exponent = 0;
-  for (++at; at < printed.ptr; ++at) exponent = exponent * 10 + (*at - '0');
-  out.exponent = negative ? -exponent : exponent;
-  return out;
-}
-
 }  // namespace
 
-DecimalDigits SignificantDigits18(long double magnitude) {
+DecimalDigits SignificantDigits18(Extended magnitude) {
   DecimalDigits out;
 #ifdef __SIZEOF_INT128__
   const auto narrow = static_cast<double>(magnitude);
-  if (static_cast<long double>(narrow) == magnitude && IntegerDigits(narrow, out)) return out;
+  if (static_cast<Extended>(narrow) == magnitude && IntegerDigits(narrow, out)) return out;
 #endif
   if (FastDigits(magnitude, out)) return out;
-  return ExactDigits(magnitude);
+  return ExactDigits18(magnitude);
 }
 
 DecimalDigits SignificantDigits18(double magnitude) {
@@ -139,5 +114,5 @@ DecimalDigits SignificantDigits18(double magnitude) {
   DecimalDigits out;
   if (IntegerDigits(magnitude, out)) return out;
 #endif
-  return SignificantDigits18(static_cast<long double>(magnitude));
+  return SignificantDigits18(static_cast<Extended>(magnitude));
 }

@@ -3,25 +3,22 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 
-struct DecimalDigits {
-  std::uint64_t significand;  // 18 digits: 10^17 <= significand < 10^18
-  int exponent;               // value = significand x 10^(exponent - 17)
-};
+#include "eval/extended.h"
+
+// 18 digits: value = significand x 10^(exponent - 17), 10^17 <= significand < 10^18.
+using DecimalDigits = Digits18;
 
 // magnitude must be finite and above zero.
-DecimalDigits SignificantDigits18(long double magnitude);
+DecimalDigits SignificantDigits18(Extended magnitude);
 DecimalDigits SignificantDigits18(double magnitude);
 
 // x rounded to the nearest integer, ties to even, for 0 <= x < 2^62. Adding
 // 2^63 leaves the integer in the extended format's 64-bit significand (the
-// low eight bytes of the value), so no float-to-integer conversion, and none
-// of the rounding-mode switches it costs on the x87, is needed.
-inline std::uint64_t NearestInteger(long double x) {
+// low eight bytes of an x87 value), so no float-to-integer conversion, and
+// none of the rounding-mode switches it costs on the x87, is needed.
+inline std::uint64_t NearestInteger(Extended x) {
   constexpr std::uint64_t kTwoTo63 = std::uint64_t{1} << 63;
-  const long double shifted = x + static_cast<long double>(kTwoTo63);
-  std::uint64_t significand;
-  std::memcpy(&significand, &shifted, sizeof significand);
-  return significand - kTwoTo63;
+  const Extended shifted = x + static_cast<Extended>(kTwoTo63);
+  return ToSoft(shifted).significand() - kTwoTo63;
 }

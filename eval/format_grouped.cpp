@@ -4,21 +4,21 @@
 // scientific form, with at most 18 significant digits and zeros after them,
 // and "," between groups of three digits counted from the right.
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 
 #include "eval/decimal_digits.h"
 #include "eval/number_text.h"
 
-void AppendGrouped(long double value, char separator, std::string& out) {
+void AppendGrouped(Extended value, char separator, std::string& out) {
   // Below 10^18 the integer is exact in 64 bits; rounded to nearest, ties to even.
-  const long double magnitude = std::fabs(value);
-  const bool small = magnitude < 1e18L;
+  const Extended magnitude = Abs(value);
+  constexpr Extended kTenTo18 = 1e18;
+  const bool small = magnitude < kTenTo18;
   const std::uint64_t small_whole = small ? NearestInteger(magnitude) : 0;
-  const long double whole =
-      small ? std::copysign(static_cast<long double>(small_whole), value) : std::nearbyint(value);
+  const Extended whole =
+      small ? CopySign(static_cast<Extended>(small_whole), value) : NearbyInt(value);
   // No caller passes an infinity or NaN; they get "0" rather than garbage.
-  if (whole == 0 || !std::isfinite(whole)) {
+  if (whole == 0 || !IsFinite(whole)) {
     out.push_back('0');
     return;
   }
@@ -31,7 +31,7 @@ void AppendGrouped(long double value, char separator, std::string& out) {
     const char* end = std::to_chars(significant, significant + sizeof significant, small_whole).ptr;
     used = length = static_cast<std::size_t>(end - significant);
   } else {
-    const DecimalDigits d = SignificantDigits18(std::fabs(whole));
+    const DecimalDigits d = SignificantDigits18(Abs(whole));
     std::to_chars(significant, significant + sizeof significant, d.significand);
     used = 18;
     length = static_cast<std::size_t>(d.exponent) + 1;
@@ -46,7 +46,7 @@ void AppendGrouped(long double value, char separator, std::string& out) {
   }
 }
 
-std::string FormatGrouped(long double value) {
+std::string FormatGrouped(Extended value) {
   std::string text;
   AppendGrouped(value, ',', text);
   return text;

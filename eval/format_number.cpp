@@ -127,21 +127,21 @@ void FormatNumberInto(double value, NumberText& text) {
   WriteSignificant(SignificantDigits18(magnitude), negative, text);
 }
 
-long double NumberText::ReadBack::Slow() const {
-  const long double magnitude = DecimalToExtended(digits, scale);
+Extended NumberText::ReadBack::Slow() const {
+  const Extended magnitude = DecimalToExtended(digits, scale);
   return negative ? -magnitude : magnitude;
 }
 
-std::string FormatNumber(long double value) {
+std::string FormatNumber(Extended value) {
   NumberText text;
   const auto narrow = static_cast<double>(value);
-  if (std::isnan(value) || static_cast<long double>(narrow) == value) {
+  if (IsNaN(value) || static_cast<Extended>(narrow) == value) {
     FormatNumberInto(narrow, text);
   } else {
     // Not a double (no reduction writes one): the extended value's own digits.
-    const bool negative = std::signbit(value);
+    const bool negative = SignBit(value);
     text.Append(negative ? '-' : ' ');
-    WriteSignificant(SignificantDigits18(std::fabs(value)), negative, text);
+    WriteSignificant(SignificantDigits18(Abs(value)), negative, text);
   }
   return std::string(text.View());
 }

@@ -17,23 +17,26 @@
 #include <string>
 #include <string_view>
 
-// All arithmetic runs in the x87 80-bit extended format: long double with GCC
-// or Clang on x86. Anything else would give other digits.
-static_assert(std::numeric_limits<long double>::digits == 64,
+#include "eval/extended.h"
+
+// All arithmetic runs in the x87 80-bit extended format: the FPU's long double
+// on x86, the same bits in software elsewhere. Anything else would give other
+// digits.
+static_assert(std::numeric_limits<Extended>::digits == 64,
               "lumo calc computes in the x87 80-bit extended format (64-bit significand)");
 static_assert(std::numeric_limits<double>::is_iec559, "doubles must be IEEE 754 binary64");
 
 // Text to value. Accepts any text and never fails: the longest well-formed
 // beginning is read and a text without a number gives 0.
-long double ParseNumber(std::string_view text);
+Extended ParseNumber(std::string_view text);
 
 // The radix branch of ParseNumber: the text after a leading "&" (hexadecimal
 // "H", octal "O"/"Q" or no letter, binary "B"), read as an integer.
-long double ParseRadixNumber(std::string_view text);
+Extended ParseRadixNumber(std::string_view text);
 
 // Value to text with at most 15 significant digits: one blank in front of a
 // value that is not negative, "-" in front of a negative one.
-std::string FormatNumber(long double value);
+std::string FormatNumber(Extended value);
 
 // A number text kept without allocating: every reduction writes one, and the
 // longest FormatNumber can write is 23 bytes («-1.23456789012346E-4931»).
@@ -58,12 +61,12 @@ class NumberText {
     std::uint64_t digits;
     std::int64_t scale;
     bool negative;
-    long double Value() const {
+    Extended Value() const {
       if (scale == 0)
-        return negative ? -static_cast<long double>(digits) : static_cast<long double>(digits);
+        return negative ? -static_cast<Extended>(digits) : static_cast<Extended>(digits);
       return Slow();
     }
-    long double Slow() const;
+    Extended Slow() const;
   };
   ReadBack read_back;
 
@@ -77,18 +80,17 @@ class NumberText {
 void FormatNumberInto(double value, NumberText& text);
 
 // digits x 10^scale, correctly rounded to the extended format.
-long double DecimalToExtended(std::uint64_t digits, std::int64_t scale);
+Extended DecimalToExtended(std::uint64_t digits, std::int64_t scale);
 
 // Value rounded to an integer, written in full with "," between groups of three
 // digits; at most 18 significant digits, zeros after them.
-std::string FormatGrouped(long double value);
+std::string FormatGrouped(Extended value);
 
 // FormatGrouped with another separator between the groups, appended to out.
-void AppendGrouped(long double value, char separator, std::string& out);
+void AppendGrouped(Extended value, char separator, std::string& out);
 
-// Rounds an extended value to a double. Through memory on purpose: on 32-bit
-// x87 code a double kept in a register would silently keep extended precision.
-inline double RoundToDouble(long double value) {
-  volatile double stored = static_cast<double>(value);
-  return stored;
+// Rounds an extended value to a double (through memory on the x87, so that a
+// 32-bit build can't keep extended precision in a register).
+inline double RoundToDouble(Extended value) {
+  return ToDouble(value);
 }

@@ -7,10 +7,10 @@
 #include "eval/text.h"
 
 std::string_view ReduceOperands(std::string_view left, char op, std::string_view right,
-                                NumberText& value, const long double* left_value) {
+                                NumberText& value, const Extended* left_value) {
   if (!HasDigit(left) || !HasDigit(right)) return kErrorText;
-  const long double y = ParseNumber(right);
-  const long double x = left_value != nullptr ? *left_value : ParseNumber(left);
+  const Extended y = ParseNumber(right);
+  const Extended x = left_value != nullptr ? *left_value : ParseNumber(left);
   FormatNumberInto(RoundToDouble(Apply(op, x, y)), value);
   std::string_view text = value.View();
   if (text.front() == ' ') text.remove_prefix(1);  // FormatNumber's blank for "not negative"

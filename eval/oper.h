@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "eval/extended.h"
+
 class NumberText;
 
 // x op y for the operand texts left and right, rounded to a double and written
@@ -12,4 +14,4 @@ class NumberText;
 // what it is worth. `left_value`, when given, is what the left text is known
 // to read as.
 std::string_view ReduceOperands(std::string_view left, char op, std::string_view right,
-                                NumberText& value, const long double* left_value = nullptr);
+                                NumberText& value, const Extended* left_value = nullptr);

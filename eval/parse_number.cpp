@@ -5,9 +5,7 @@
 // The mantissa is a run of digits with at most one "."; the exponent marker is
 // "E", "e", "D" or "d". Of the significant digits the first 18 are used, the
 // rest only move the point. A CR, a second sign or a second "." ends the text.
-#include <charconv>
 #include <cstdint>
-#include <cstdlib>
 
 #include "eval/number_text.h"
 
@@ -24,7 +22,7 @@ bool IsDigit(char c) {
 
 }  // namespace
 
-long double ParseNumber(std::string_view text) {
+Extended ParseNumber(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
@@ -32,7 +30,7 @@ long double ParseNumber(std::string_view text) {
   if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   // A sign applies to a radix text too: «-&H1F» is -31.
   if (i < n && text[i] == '&') {
-    const long double radix = ParseRadixNumber(text.substr(i + 1));
+    const Extended radix = ParseRadixNumber(text.substr(i + 1));
     return negative ? -radix : radix;
   }
 
@@ -83,13 +81,13 @@ long double ParseNumber(std::string_view text) {
 
   scale += exponent;
   const std::int64_t first_digit_power = scale + used - 1;
-  long double value;
+  Extended value;
   if (first_digit_power >= kTooLarge) {
-    value = 170141183460469231731687303715884105728.0L;  // 2^127
+    value = static_cast<Extended>(0x1p127);
   } else if (first_digit_power <= kTooSmall) {
     value = 0;
   } else {
-    value = scale == 0 ? static_cast<long double>(digits) : DecimalToExtended(digits, scale);
+    value = scale == 0 ? static_cast<Extended>(digits) : DecimalToExtended(digits, scale);
   }
   return negative ? -value : value;
 }

@@ -6,13 +6,15 @@
 
 #include <cstdint>
 
+#include "eval/extended.h"
+
 inline constexpr int kExactPowers = 27;
 
 struct ExactPowers {
-  long double ten[kExactPowers + 1];
+  Extended ten[kExactPowers + 1];
   std::uint64_t five[kExactPowers + 1];
   constexpr ExactPowers() : ten{}, five{} {
-    long double power_of_ten = 1;
+    Extended power_of_ten = 1;
     std::uint64_t power_of_five = 1;
     for (int i = 0; i <= kExactPowers; ++i) {
       ten[i] = power_of_ten;

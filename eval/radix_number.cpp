@@ -47,7 +47,7 @@ int BitWidth(std::uint64_t v) {
 
 }  // namespace
 
-long double ParseRadixNumber(std::string_view text) {
+Extended ParseRadixNumber(std::string_view text) {
   std::size_t i = 0;
   int radix = 8;
   if (!text.empty() && Radix(text[0]) != 0) {
@@ -68,14 +68,16 @@ long double ParseRadixNumber(std::string_view text) {
   const bool long_marker = marker.substr(0, 2) == "&&";
   const bool any_ampersand = marker.substr(0, 1) == "&";
   if (marker.substr(0, 1) == "?") {
-    return (v >> 63) != 0 ? 0 : static_cast<long double>(v);
+    return (v >> 63) != 0 ? 0 : static_cast<Extended>(v);
   }
   const int width = BitWidth(v);
-  if (width > 32) return static_cast<long double>(static_cast<std::int64_t>(v));
+  if (width > 32) return static_cast<Extended>(static_cast<std::int64_t>(v));
   if (width > 16) {
     const bool negative = (v >> 31) != 0 && !long_marker && !leading_zero;
-    return negative ? static_cast<long double>(v) - 4294967296.0L : static_cast<long double>(v);
+    const auto n = static_cast<std::int64_t>(v);
+    return static_cast<Extended>(negative ? n - 4294967296 : n);
   }
   const bool negative = (v >> 15) != 0 && !any_ampersand && !leading_zero;
-  return negative ? static_cast<long double>(v) - 65536.0L : static_cast<long double>(v);
+  const auto n = static_cast<std::int64_t>(v);
+  return static_cast<Extended>(negative ? n - 65536 : n);
 }

@@ -80,7 +80,7 @@ bool SweepLevel(std::string_view in, Level level, std::string& out) {
     while (right_end < in.size() && in[right_end] != ' ') ++right_end;
     const std::string_view right = in.substr(at + 2, right_end - at - 2);
     NumberText buffer;
-    const long double known_left = left_is_value ? value_read_back.Value() : 0;
+    const Extended known_left = left_is_value ? value_read_back.Value() : 0;
     const std::string_view value =
         ReduceOperands(left, c, right, buffer, left_is_value ? &known_left : nullptr);
     if (ContainsError(value)) return false;
@@ -131,7 +131,7 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
   int depth = 0;  // pending operators; operand[depth] is the latest operand
 
   auto precedence = [](char c) { return c == '^' ? 3 : (c == '*' || c == '/') ? 2 : 1; };
-  auto value_of = [](const Operand& operand_read) -> long double {
+  auto value_of = [](const Operand& operand_read) -> Extended {
     if (operand_read.whole) return operand_read.whole_value;
     if (operand_read.produced) return operand_read.read_back.Value();
     return ParseNumber(operand_read.text);
@@ -152,8 +152,8 @@ bool SolveInOnePass(std::string_view w, std::string& result) {
     if ((!left.produced && !HasDigit(left.text)) || (!right.produced && !HasDigit(right.text))) {
       return false;
     }
-    const long double y = value_of(right);
-    const long double x = value_of(left);
+    const Extended y = value_of(right);
+    const Extended x = value_of(left);
     const double value = RoundToDouble(Apply(op[depth - 1], x, y));
     release(left);
     release(right);

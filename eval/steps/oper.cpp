@@ -40,8 +40,8 @@ std::string Oper(std::string_view expression, std::string_view op) {
     Trace("Oper>    syntax error in string ", span, " : non-numeral values");
     return std::string(kErrorText);
   }
-  const long double y = ParseNumber(right);
-  const long double x = ParseNumber(left);
+  const Extended y = ParseNumber(right);
+  const Extended x = ParseNumber(left);
   const std::string formatted = FormatNumber(RoundToDouble(Apply(op[0], x, y)));
   const std::string_view value = TrimBlanks(formatted);
   Trace("Oper>    solved ", span, " = ", value);

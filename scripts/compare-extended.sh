@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The software extended format against the x87, bit for bit (x86 only):
+#   scripts/compare-extended.sh [N] [SEED]      (default 10,000,000 pairs, seed 1)
+# N hard operand pairs for each of + - * / and the comparisons, N values for
+# each conversion, N / 20 for the exact decimal conversions against strtold
+# and std::to_chars, N / 10 for Log and Exp, whose distance to logl and expl
+# is reported in ulps. Builds in build/release. Exit code 1 on any mismatch,
+# with the first ones printed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+pairs=${1:-10000000}
+seed=${2:-1}
+if [ ! -f build/release/CMakeCache.txt ]; then
+  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build build/release -j 2 --target extended-compare >/dev/null
+exec build/release/bench/extended-compare "$pairs" "$seed"

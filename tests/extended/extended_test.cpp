@@ -1,0 +1,203 @@
+// The software extended format: the hard cases of tests/cases/extended.txt
+// with the x87's answers (checked everywhere, and against the FPU too where
+// long double is the x87 format), then generated operands against the FPU.
+// The long comparison is scripts/compare-extended.sh.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+#include "eval/extended.h"
+#include "tests/case_file.h"
+
+namespace {
+
+static_assert(SoftExtended(1) / 3 * 3 == 1, "the arithmetic is constexpr");
+
+// "+3FFF:8000000000000000": sign, biased exponent, significand.
+SoftExtended Parse(const std::string& text) {
+  return SoftExtended::FromFields(text[0] == '-', std::stoul(text.substr(1, 4), nullptr, 16),
+                                  std::stoull(text.substr(6), nullptr, 16));
+}
+std::string Text(SoftExtended x) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%c%04X:%016" PRIX64, x.negative() ? '-' : '+', x.exponent(),
+                x.significand());
+  return text;
+}
+std::string Text(double d) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%016" PRIX64, std::bit_cast<std::uint64_t>(d));
+  return text;
+}
+std::string Text(Digits18 d) {
+  return std::to_string(d.significand) + "e" + std::to_string(d.exponent);
+}
+std::string Order(std::partial_ordering order) {
+  return order < 0 ? "lt" : order > 0 ? "gt" : order == 0 ? "eq" : "un";
+}
+
+// A value as T (the second argument only picks the type).
+SoftExtended As(SoftExtended x, SoftExtended) {
+  return x;
+}
+#ifdef LUMOCALC_X87_LONG_DOUBLE
+long double As(SoftExtended x, long double) {
+  return ToLongDouble(x);
+}
+#endif
+
+// What a row's operation gives on T, as text; "" for one T doesn't do.
+template <typename T>
+std::string Apply(const Case& row) {
+  constexpr bool kSoft = std::is_same_v<T, SoftExtended>;
+  const std::string& op = row[0];
+  const auto value = [&row](std::size_t field) { return As(Parse(row[field]), T{}); };
+  const auto text = [](T x) { return Text(ToSoft(x)); };
+  if (op == "+") return text(value(1) + value(2));
+  if (op == "-") return text(value(1) - value(2));
+  if (op == "*") return text(value(1) * value(2));
+  if (op == "/") return text(value(1) / value(2));
+  if (op == "negate") return text(-value(1));
+  if (op == "order") return Order(value(1) <=> value(2));
+  if (op == "double") return Text(ToDouble(value(1)));
+  if (op == "from double") {
+    return text(static_cast<T>(std::bit_cast<double>(std::stoull(row[1], nullptr, 16))));
+  }
+  if (op == "nearbyint") return text(NearbyInt(value(1)));
+  if (op == "trunc") return text(Trunc(value(1)));
+  if (op == "odd") return IsOddInteger(value(1)) ? "1" : "0";
+  if (op == "int64") {  // undefined beyond the range for long double
+    return kSoft || !IsNaN(value(1)) ? std::to_string(static_cast<std::int64_t>(value(1))) : "";
+  }
+  if (op == "log") return kSoft ? text(Log(value(1))) : "";
+  if (op == "exp") return kSoft ? text(Exp(value(1))) : "";
+  if (op == "is") {
+    const T v = value(1);
+    const std::string sign = SignBit(v) ? " negative" : "";
+    if (IsNaN(v)) return "nan" + sign;
+    return (IsInf(v) ? "inf" : IsFinite(v) ? "finite" : "?") + sign;
+  }
+  // In software, rows take both roads of the decimal conversions, which make
+  // the exact comparison only near a rounding boundary. (On the FPU: its
+  // library's strtold; compare-extended.sh holds the 18 digits against it.)
+  if constexpr (kSoft) {
+    using namespace extended_detail;
+    const auto both = [](const std::string& fast, const std::string& exact) {
+      return fast == exact ? fast : "roads part: " + fast + " " + exact;
+    };
+    const std::uint64_t digits = op == "decimal" ? std::stoull(row[1]) : 0;
+    const std::int64_t scale = op == "decimal" ? std::stoll(row[2]) : 0;
+    if (op == "decimal") {
+      return both(text(SoftExactDecimal(digits, scale)),
+                  text(ExactDecimalByComparison(digits, scale)));
+    }
+    if (op == "digits") {
+      return both(Text(SoftExactDigits18(value(1))), Text(ExactDigits18ByComparison(value(1))));
+    }
+  } else if (op == "decimal") {
+    return text(std::strtold((row[1] + "e" + row[2]).c_str(), nullptr));
+  }
+  return op == "digits" ? "" : "unknown operation";
+}
+
+class ExtendedTest : public testing::TestWithParam<Case> {};
+
+TEST_P(ExtendedTest, GivesTheX87Bits) {
+  const Case& row = GetParam();
+  EXPECT_EQ(Apply<SoftExtended>(row), row.fields.back());
+#ifdef LUMOCALC_X87_LONG_DOUBLE
+  const std::string x87 = Apply<long double>(row);
+  if (!x87.empty()) {
+    EXPECT_EQ(x87, row.fields.back()) << "on the FPU";
+  }
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ExtendedTest, testing::ValuesIn(ReadCases("extended.txt")));
+
+#ifdef LUMOCALC_X87_LONG_DOUBLE
+// A type's limits, as one text.
+template <typename T>
+std::string Limits() {
+  using L = std::numeric_limits<T>;
+  std::string text;
+  for (const int n : {L::digits, L::digits10, L::max_digits10, L::min_exponent, L::min_exponent10,
+                      L::max_exponent, L::max_exponent10, L::radix, static_cast<int>(L::has_denorm),
+                      static_cast<int>(L::round_style)}) {
+    text += std::to_string(n) + " ";
+  }
+  for (const bool b : {L::is_iec559, L::tinyness_before, L::has_denorm_loss, L::has_infinity,
+                       L::has_quiet_NaN, L::has_signaling_NaN, L::traps, L::is_signed,
+                       L::is_integer, L::is_exact, L::is_bounded, L::is_modulo}) {
+    text += b ? "1 " : "0 ";
+  }
+  for (const T x : {L::min(), L::max(), L::lowest(), L::epsilon(), L::round_error(), L::infinity(),
+                    L::quiet_NaN(), L::signaling_NaN(), L::denorm_min()}) {
+    text += Text(ToSoft(x)) + " ";
+  }
+  return text;
+}
+
+TEST(Extended, LimitsAreLongDoubles) {
+  EXPECT_EQ(Limits<SoftExtended>(), Limits<long double>());
+}
+#endif
+
+// Generated operands, biased to hard ones, against the FPU: all four
+// operations, order, the conversions and the exact decimal conversion; and
+// the portable 128-bit helpers, which a compiler without __int128 (the 32-bit
+// Windows build) runs, against the compiler's.
+#ifdef LUMOCALC_X87_LONG_DOUBLE
+TEST(Extended, GeneratedOperandsGiveTheFpusBits) {
+  std::uint64_t state = 11;
+  auto next = [&state] {
+    state = state * 6364136223846793005 + 1442695040888963407;
+    return state ^ (state >> 29);
+  };
+  auto operand = [&] {
+    const std::uint64_t top = next() | SoftExtended::kLeadingBit;
+    const std::uint64_t significand =
+        next() % 3 == 0 ? top : top & ~((std::uint64_t{1} << (next() % 64)) - 1);
+    static constexpr int kExponents[] = {0, 1, 0x3C00, 0x3FFF, 0x43FF, 0x7FFE};
+    const int base = kExponents[next() % 6];
+    const auto exponent = static_cast<unsigned>(
+        base == 0 ? 0 : std::clamp(base + static_cast<int>(next() % 141) - 70, 1, 0x7FFE));
+    return SoftExtended::FromFields(next() % 2 == 0, exponent,
+                                    exponent == 0 ? significand >> (1 + next() % 63) : significand);
+  };
+  for (int i = 0; i < 4000; ++i) {
+    const SoftExtended a = operand();
+    const SoftExtended b = next() % 4 == 0 ? a * SoftExtended(1 + next() % 3) : operand();
+    const long double x = ToLongDouble(a), y = ToLongDouble(b);
+    const std::string what = Text(a) + " " + Text(b);
+    EXPECT_EQ(Text(a + b), Text(ToSoft(x + y))) << what;
+    EXPECT_EQ(Text(a - b), Text(ToSoft(x - y))) << what;
+    EXPECT_EQ(Text(a * b), Text(ToSoft(x * y))) << what;
+    EXPECT_EQ(Text(a / b), Text(ToSoft(x / y))) << what;
+    EXPECT_EQ(Order(a <=> b), Order(x <=> y)) << what;
+    EXPECT_EQ(Text(ToDouble(a)), Text(ToDouble(x))) << what;
+    EXPECT_EQ(Text(NearbyInt(a)), Text(ToSoft(NearbyInt(x)))) << what;
+    const std::uint64_t digits = next() >> (next() % 64);
+    const std::int64_t scale = static_cast<std::int64_t>(next() % 9900) - 4960;
+    const std::string decimal = std::to_string(digits) + "e" + std::to_string(scale);
+    EXPECT_EQ(Text(SoftExactDecimal(digits, scale)),
+              Text(ToSoft(std::strtold(decimal.c_str(), nullptr))))
+        << decimal;
+    const std::uint64_t divisor = digits | 1;
+    EXPECT_EQ(Mul64Portable(a.significand(), divisor), Mul64(a.significand(), divisor));
+    const U128 n{b.significand() % divisor, next()};
+    std::uint64_t r1 = 0, r2 = 0;
+    EXPECT_EQ(Div128By64Portable(n, divisor, &r1), Div128By64(n, divisor, &r2));
+    EXPECT_EQ(r1, r2);
+  }
+}
+#endif
+
+}  // namespace
