@@ -30,6 +30,14 @@ class LogInTemporaryDirectory : public testing::Environment {
     fs::current_path(dir);
     OpenDebugLog();
   }
+  // The open log goes with the process; where it can't be removed while open,
+  // the directory stays.
+  void TearDown() override {
+    const fs::path dir = fs::current_path();
+    std::error_code ignored;
+    fs::current_path(fs::temp_directory_path(), ignored);
+    fs::remove_all(dir, ignored);
+  }
 };
 testing::Environment* const kLogEnvironment =
     testing::AddGlobalTestEnvironment(new LogInTemporaryDirectory);
