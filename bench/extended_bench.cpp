@@ -1,8 +1,9 @@
 // The software extended format against the FPU's long double, operation by
 // operation: each benchmark is registered twice, "/x87" and "/soft", on the
 // same 1,024 operands, numbers of the size a user types (exponents within
-// 2^±40). The decimal conversions compare the exact software ones with what
-// the engine calls on x86 today, strtold and std::to_chars.
+// 2^±40). The decimal conversions compare the exact software ones, which the
+// engine now calls on every machine, with the C library's strtold and
+// std::to_chars that it called on x86 before.
 //   build/release/bench/lumocalc-extended-bench
 #include <benchmark/benchmark.h>
 
