@@ -1,6 +1,6 @@
 // lumocalc's response to a key: from the key written to the terminal until
 // the screen shows the new state, rendered by libvterm from what lumocalc
-// wrote. Run it through scripts/bench-term.sh.
+// wrote. Run it through scripts/bench.sh term.
 //
 // Each case types on a line it pastes in first and alternates two keys that
 // undo each other, so every iteration changes the screen and the two states

@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
-# Builds lumocalc-bench in build/bench (Release) and runs it: five repetitions
-# of every case, medians and spread reported. Extra arguments go to the
-# benchmark, e.g. --benchmark_filter=Limit. A JSON copy of the results is
-# written to build/bench/results.json.
+# Builds the benchmarks in build/bench (Release) and runs one: five
+# repetitions of every case, medians and spread reported, a JSON copy in
+# build/bench/.
+#   scripts/bench.sh [ARGS...]        lumocalc-bench: Calculate on typical lines
+#                                     and on lines at the input field's limit
+#   scripts/bench.sh term [ARGS...]   lumocalc-term-bench: from a key written to
+#                                     lumocalc's terminal until the screen shows
+#                                     the new state
+# Extra arguments go to the benchmark, e.g. --benchmark_filter=Limit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+bench=lumocalc-bench
+targets=(lumocalc-bench)
+if [ "${1:-}" = term ]; then
+  shift
+  bench=lumocalc-term-bench
+  targets=(lumocalc lumocalc-term-bench)
+fi
 
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
@@ -12,8 +25,8 @@ if [ ! -f build/bench/CMakeCache.txt ]; then
   cmake -S . -B build/bench "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DLUMOCALC_BENCHMARKS=ON >/dev/null
 fi
-cmake --build build/bench -j 2 --target lumocalc-bench >/dev/null
+cmake --build build/bench -j 2 --target "${targets[@]}" >/dev/null
 
-exec build/bench/bench/lumocalc-bench --benchmark_repetitions=5 \
-  --benchmark_report_aggregates_only=true --benchmark_out=build/bench/results.json \
+exec "build/bench/bench/$bench" --benchmark_repetitions=5 \
+  --benchmark_report_aggregates_only=true --benchmark_out="build/bench/$bench.json" \
   --benchmark_out_format=json "$@"
