@@ -55,9 +55,20 @@ struct Census {
   bool digit = false;
   bool equals = false;
   bool comma = false;
+  bool marker = false;  // an exponent marker, "E", "e", "D" or "d"
 };
 
-enum Kind : std::uint8_t { kOther, kBlank, kDigit, kOperator, kOpen, kClose, kEquals, kComma };
+enum Kind : std::uint8_t {
+  kOther,
+  kBlank,
+  kDigit,
+  kOperator,
+  kOpen,
+  kClose,
+  kEquals,
+  kComma,
+  kMarker
+};
 
 struct KindTable {
   Kind kind[256] = {};
@@ -70,6 +81,7 @@ struct KindTable {
     kind[static_cast<unsigned char>(')')] = kClose;
     kind[static_cast<unsigned char>('=')] = kEquals;
     kind[static_cast<unsigned char>(',')] = kComma;
+    for (const char c : std::string_view("EeDd")) kind[static_cast<unsigned char>(c)] = kMarker;
   }
 };
 constexpr KindTable kKinds;
@@ -77,7 +89,7 @@ constexpr KindTable kKinds;
 // The line without its blanks, and its census. Counting by kind into a
 // small table keeps the loop free of branches.
 Census CopyWithoutBlanks(std::string_view input, std::string& line) {
-  std::size_t count[kComma + 1] = {};
+  std::size_t count[kMarker + 1] = {};
   line.resize(input.size());
   std::size_t length = 0;
   for (const char c : input) {
@@ -94,6 +106,7 @@ Census CopyWithoutBlanks(std::string_view input, std::string& line) {
   census.digit = count[kDigit] > 0;
   census.equals = count[kEquals] > 0;
   census.comma = count[kComma] > 0;
+  census.marker = count[kMarker] > 0;
   return census;
 }
 
@@ -167,7 +180,8 @@ class ExponentSigns {
   bool after_marker_ = false;  // the previous character is a marker that ends one
 };
 
-SignsAfterOperators Space(std::string& line) {
+// A line without an exponent marker has no exponent sign to look for.
+SignsAfterOperators Space(std::string& line, bool has_marker) {
   static constexpr CharSet kBeforeSign("*/+-^(");
   SignsAfterOperators signs;
   const std::size_t length = line.size();
@@ -183,13 +197,13 @@ SignsAfterOperators Space(std::string& line) {
     spaced = heap.data();
   }
   ExponentSigns exponent;
-  exponent.IsExponentSign(line, 0);
+  if (has_marker) exponent.IsExponentSign(line, 0);
   std::size_t written = 0;
   spaced[written++] = line[0];
   bool previous_spaced = kSpaced.Has(line[0]);
   for (std::size_t i = 1; i < length; ++i) {
     const char c = line[i];
-    const bool exponent_sign = exponent.IsExponentSign(line, i);
+    const bool exponent_sign = has_marker && exponent.IsExponentSign(line, i);
     const bool spaced_here = kSpaced.Has(c) && !exponent_sign;
     if (previous_spaced || spaced_here) spaced[written++] = ' ';
     spaced[written++] = c;
@@ -308,7 +322,7 @@ std::string Eval(std::string_view input) {
   if ((census.opened > 0 || census.closed > 0) && HasOperatorAtParenthesis(line)) {
     for (const Rule& rule : kRepairs) ReplaceAllInPlace(line, rule.search, rule.replacement);
   }
-  FoldSigns(line, Space(line));
+  FoldSigns(line, Space(line, census.marker));
   // Only the balancing adds parentheses, and only to a line that has some.
   return ReduceGroups(std::move(line), census.opened > 0 || census.closed > 0);
 }
