@@ -8,12 +8,6 @@ std::size_t CountOf(std::string_view text, std::string_view set) {
   return count;
 }
 
-std::size_t CountOf(std::string_view text, const CharSet& set) {
-  std::size_t count = 0;
-  for (const char c : text) count += set.Has(c) ? 1 : 0;
-  return count;
-}
-
 std::string ReplaceAll(std::string_view text, std::string_view search,
                        std::string_view replacement) {
   if (search.empty()) return std::string(text);

@@ -47,7 +47,6 @@ inline bool HasDigit(std::string_view text) {
 
 // How many characters of text belong to set.
 std::size_t CountOf(std::string_view text, std::string_view set);
-std::size_t CountOf(std::string_view text, const CharSet& set);
 
 // One left-to-right scan: every occurrence is replaced and the scan resumes
 // after it, so occurrences never overlap and the replacement is never scanned
