@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "eval/calculate.h"
+#include "number/fpu_control.h"
 
 namespace {
 
@@ -147,6 +148,7 @@ void RegisterAll() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  LoadFpuControlWord();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RegisterAll();

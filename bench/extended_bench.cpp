@@ -14,7 +14,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "eval/extended.h"
+#include "number/extended.h"
+#include "number/fpu_control.h"
 
 namespace {
 
@@ -146,6 +147,7 @@ void Digits18Soft(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  LoadFpuControlWord();
   RegisterArithmetic();
   benchmark::RegisterBenchmark("DecimalToExtended/strtold", DecimalToExtendedStrtold);
   benchmark::RegisterBenchmark("DecimalToExtended/soft", DecimalToExtendedSoft);

@@ -23,7 +23,8 @@
 #include <cstring>
 #include <string>
 
-#include "eval/extended.h"
+#include "number/extended.h"
+#include "number/fpu_control.h"
 
 #ifndef LUMOCALC_X87_LONG_DOUBLE
 #error "extended-compare needs long double to be the x87 format"
@@ -396,9 +397,7 @@ int main(int argc, char** argv) {
   }
   const std::uint64_t n = std::strtoull(argv[1], nullptr, 10);
   Random r{std::strtoull(argv[2], nullptr, 10)};
-  // The calculator's mode: every exception masked, 64-bit precision, round to nearest.
-  const unsigned short control = 0x133F;
-  asm volatile("fldcw %0" : : "m"(control));
+  LoadFpuControlWord();  // the calculator's mode, which the FPU's results depend on
 
   Tally arithmetic[] = {{"add"}, {"subtract"}, {"multiply"}, {"divide"}, {"compare"}};
   Tally conversions[] = {{"to double"},      {"trunc"},    {"nearbyint"},         {"odd integer"},

@@ -19,6 +19,7 @@
 #include "cli/escape.h"
 #include "diag/debug_log.h"
 #include "eval/calculate.h"
+#include "number/fpu_control.h"
 
 namespace {
 
@@ -98,6 +99,7 @@ int AnswerStandardInput(Answerer& answerer) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  LoadFpuControlWord();
 #ifdef _WIN32
   _setmode(0, _O_BINARY);
   _setmode(1, _O_BINARY);

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "eval/extended.h"
+#include "number/extended.h"
 
 // x raised to the power y. A negative base takes the exponent rounded to the
 // nearest integer; integer exponents below 65,536 are multiplied out.

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "eval/extended.h"
+#include "number/extended.h"
 
 // 18 digits: value = significand x 10^(exponent - 17), 10^17 <= significand < 10^18.
 using DecimalDigits = Digits18;

@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "eval/extended.h"
+#include "number/extended.h"
 
 // All arithmetic runs in the x87 80-bit extended format: the FPU's long double
 // on x86, the same bits in software elsewhere. Anything else would give other

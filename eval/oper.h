@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "eval/extended.h"
+#include "number/extended.h"
 
 class NumberText;
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "eval/extended.h"
+#include "number/extended.h"
 
 inline constexpr int kExactPowers = 27;
 

@@ -11,6 +11,7 @@
 
 #include "cli/escape.h"
 #include "fuzz/answer_check.h"
+#include "number/fpu_control.h"
 #include "tests/differential/compare.h"
 
 namespace {
@@ -29,6 +30,12 @@ constexpr std::size_t kComparedUpTo = 4000;
 }
 
 }  // namespace
+
+// libFuzzer calls this once before the first input, replay_main.cpp too.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  LoadFpuControlWord();  // the calculator's mode, as every program of it starts
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);

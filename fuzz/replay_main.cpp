@@ -12,11 +12,13 @@
 #include <string>
 #include <vector>
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
+  LLVMFuzzerInitialize(&argc, &argv);
   std::vector<fs::path> files;
   for (int i = 1; i < argc; ++i) {
     if (fs::is_directory(argv[i])) {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "diag/debug_log.h"
+#include "number/fpu_control.h"
 #include "term/keys.h"
 #include "term/screen.h"
 #include "term/session.h"
@@ -55,6 +56,7 @@ int RunCalculator() {
 }  // namespace
 
 int main() {
+  LoadFpuControlWord();
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
     std::fputs(
         "lumocalc: standard input and output must be a terminal; lumocalc-eval answers "

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "eval/calculate.h"
-#include "ui/fpu_control.h"
+#include "number/fpu_control.h"
 #include "ui/input_handling.h"
 #include "ui/layout.h"
 

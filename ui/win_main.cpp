@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "diag/debug_log.h"
-#include "ui/fpu_control.h"
+#include "number/fpu_control.h"
 #include "ui/main_dialog.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

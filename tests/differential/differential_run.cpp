@@ -7,10 +7,12 @@
 #include <string>
 
 #include "cli/escape.h"
+#include "number/fpu_control.h"
 #include "tests/differential/compare.h"
 #include "tests/differential/line_generator.h"
 
 int main(int argc, char** argv) {
+  LoadFpuControlWord();
   const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
   const unsigned long long seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
   LineGenerator lines(seed);

@@ -13,7 +13,7 @@
 #include <limits>
 #include <string>
 
-#include "eval/extended.h"
+#include "number/extended.h"
 #include "tests/case_file.h"
 
 namespace {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "eval/calculate.h"
+#include "number/fpu_control.h"
 
 namespace {
 
@@ -353,6 +354,7 @@ std::string Play(Run& run, const Words& words) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  LoadFpuControlWord();  // the expected answers are Calculate's in the program's mode
   std::ifstream cases(argc == 3 ? argv[1] : "");
   if (!cases) {
     std::fprintf(stderr, "usage: window-tests CASES_FILE PROGRAM_FOLDER\n");

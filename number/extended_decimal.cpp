@@ -11,7 +11,7 @@
 #include <compare>
 #include <cstdint>
 
-#include "eval/extended.h"
+#include "number/extended.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "eval/soft_extended.h"
+#include "number/soft_extended.h"
 
 #if (defined(__i386__) || defined(__x86_64__)) && defined(__LDBL_MANT_DIG__) && \
     __LDBL_MANT_DIG__ == 64

@@ -26,7 +26,7 @@
 #include <limits>
 #include <type_traits>
 
-#include "eval/uint128.h"
+#include "number/uint128.h"
 
 namespace soft_extended_detail {
 // The integer types a value converts from and to, as long double does.

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-#include "eval/soft_extended.h"
+#include "number/soft_extended.h"
 
 namespace {
 
