@@ -1,18 +1,18 @@
-// Calculate with the engine of this build: the one-pass engine of eval/ in
+// Calculate with the engine of this build: the fast engine of eval/fast/ in
 // the delivered build, the step-by-step engine of eval/steps/ when the debug
 // log is on (its trace records every rewrite).
 #include "eval/calculate.h"
 
 #include "diag/debug_log.h"
 #include "eval/display.h"
-#include "eval/eval.h"
-#include "eval/steps/steps.h"
+#include "eval/fast/eval.h"
+#include "eval/steps/eval.h"
 
 void AppendCalculated(std::string_view line, std::string& out) {
 #if DEBUG_LOG
-  AppendDisplayed(line, steps::Eval, out);
+  AppendDisplayed(line, steps::EvalForDisplay, out);
 #else
-  AppendDisplayed(line, Eval, out);
+  AppendDisplayed(line, fast::Eval, out);
 #endif
 }
 

@@ -43,11 +43,11 @@ void AppendDisplayValue(std::string_view text, std::string& out) {
 
 void AppendDisplayed(std::string_view line, Evaluator eval, std::string& out) {
   if (TrimBlanks(line).empty()) return;
-  const std::string r = eval(line);
-  if (ContainsError(r)) {
+  const std::optional<std::string> r = eval(line);
+  if (!r) {
     out.append(kErrorText);
     return;
   }
   out.append(line).append(" = ");
-  AppendDisplayValue(r, out);
+  AppendDisplayValue(*r, out);
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The long comparison of the one-pass engine with the step engine:
+# The long comparison of the fast engine with the step engine:
 #   scripts/differential.sh [LINES] [SEED]      (default 2,000,000 lines, seed 1)
 # Generated lines of every shape go through both, and every answer must have
 # the form of an answer. Builds in build/release. Exit code 1 on any mismatch,

@@ -10,38 +10,19 @@
 // Every rewrite is one replace-all over the whole line, in a fixed order, so
 // runs of three signs or doubled operators are folded only as far as one pass
 // of each rule reaches; that is how the calculator reads such lines.
+#include "eval/steps/eval.h"
+
+#include <optional>
 #include <vector>
 
 #include "diag/debug_log.h"
-#include "eval/steps/steps.h"
+#include "eval/rules.h"
+#include "eval/steps/solv.h"
 #include "eval/text.h"
 
 namespace steps {
 
 namespace {
-
-constexpr std::string_view kNoFirst = "*/^";
-constexpr std::string_view kOperators = "*/^+-";
-constexpr std::string_view kDigits = "0123456789";
-constexpr std::string_view kStrippedAtEnd = "*+-/^(";
-
-struct Rule {
-  std::string_view search;
-  std::string_view replacement;
-};
-
-// An operator left dangling next to a parenthesis is dropped: «(5*)» is «(5)».
-constexpr Rule kRepairs[] = {{"-)", ")"}, {"*)", ")"}, {"/)", ")"}, {"+)", ")"},
-                             {"^)", ")"}, {"(*", "("}, {"(/", "("}, {"(^", "("}};
-
-constexpr std::string_view kSpaced[] = {"*", "+", "-", "/", "^", "(", ")"};
-
-// A minus after an operator or "(" is glued to its number; sign pairs fold.
-constexpr Rule kMinusRules[] = {{"* - ", "* -"}, {"/ - ", "/ -"}, {"+ - ", "- "},
-                                {"- - ", "+ "},  {"^ - ", "^ -"}, {"( - ", "( -"}};
-// A plus after an operator or "(" is dropped.
-constexpr Rule kPlusRules[] = {{"* + ", "* "}, {"/ + ", "/ "}, {"+ + ", "+ "},
-                               {"- + ", "- "}, {"^ + ", "^ "}, {"( + ", "( "}};
 
 bool StartsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
@@ -49,28 +30,28 @@ bool StartsWith(std::string_view text, std::string_view start) {
 
 // The refusals, checked on the line without its blanks. Returns the result
 // when one of them ends the evaluation, nothing otherwise.
-const char* Refusal(std::string_view line) {
+std::optional<std::string> Refusal(std::string_view line) {
   if (line.empty()) {
     Trace("Eval>  empty line");
     return "0";
   }
   if (Contains(line, "=")) {
     Trace("Eval>  user wrote '=' symbol (probably a line pasted from history)");
-    return kErrorText.data();
+    return std::string(kErrorText);
   }
   if (IsOneOf(line.front(), kNoFirst)) {
     Trace("Eval>  user started line with operand * / ^");
-    return kErrorText.data();
+    return std::string(kErrorText);
   }
   if (CountOf(line, kOperators) > 1 && CountOf(line, kDigits) == 0) {
     Trace("Eval>  user typed several operands but without any number");
-    return kErrorText.data();
+    return std::string(kErrorText);
   }
   if (line == "+" || line == "-") {
     Trace("Eval>  returning 0");
     return "0";
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 // Closes what was left open at the end, opens what was left closed at the front.
@@ -106,8 +87,9 @@ std::string Spaced(std::string line) {
     exponent[i] = IsExponentSign(line, i, exponent);
     if (IsOneOf(line[i], "+-")) sign_is_exponent.push_back(exponent[i]);
   }
-  for (const std::string_view c : kSpaced) {
-    line = ReplaceAll(line, c, std::string(" ").append(c).append(" "));
+  for (const char& c : kSpaced) {
+    const std::string_view character(&c, 1);
+    line = ReplaceAll(line, character, std::string(" ").append(character).append(" "));
   }
   while (Contains(line, "  ")) line = ReplaceAll(line, "  ", " ");
   line = std::string(TrimBlanks(line));
@@ -139,7 +121,7 @@ std::string Eval(std::string_view input) {
   std::string line = ReplaceAll(input, " ", "");
   Trace("________________________________________");
   Trace("Eval> user typed ", line);
-  if (const char* refused = Refusal(line)) return refused;
+  if (std::optional<std::string> refused = Refusal(line)) return std::move(*refused);
 
   line = Balanced(ReplaceAll(line, ",", "."));
   line = ReplaceAll(line, ")(", ")*(");  // two adjacent groups are multiplied
@@ -168,6 +150,12 @@ std::string Eval(std::string_view input) {
     line = ReplaceAll(line, group, answer);
     if (ContainsError(line)) return std::string(kErrorText);
   }
+}
+
+std::optional<std::string> EvalForDisplay(std::string_view line) {
+  std::string result = Eval(line);
+  if (ContainsError(result)) return std::nullopt;
+  return result;
 }
 
 }  // namespace steps

@@ -5,12 +5,13 @@
 // An operand is demanded to hold a digit and nothing more; ParseNumber decides
 // what it is worth. The value is rounded to a double and written back with 15
 // significant digits, so every intermediate result is rounded to its text.
+#include "eval/steps/oper.h"
+
 #include <algorithm>
 
 #include "diag/debug_log.h"
 #include "eval/arithmetic.h"
 #include "eval/number_text.h"
-#include "eval/steps/steps.h"
 #include "eval/text.h"
 
 namespace steps {

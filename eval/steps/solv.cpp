@@ -4,23 +4,22 @@
 //   sum     " + " and " - ", whichever comes first
 // Each reduction is Oper's. A "+" or "-" inside «1E+20» has no blanks around
 // it and is never taken for an operator; a "-" glued to a number is its sign.
+#include "eval/steps/solv.h"
+
 #include "diag/debug_log.h"
-#include "eval/steps/steps.h"
+#include "eval/rules.h"
+#include "eval/steps/oper.h"
 #include "eval/text.h"
 
 namespace steps {
 
 namespace {
 
-struct Pass {
-  std::string_view first;   // operator text, e.g. "*"
-  std::string_view second;  // its partner of the same level, or empty
-};
-constexpr Pass kPasses[] = {{"^", ""}, {"*", "/"}, {"+", "-"}};
-
-constexpr std::string_view kNoEnd = "*+-/^(";
-constexpr std::string_view kNoStart = "*+/^(";  // "-" may begin: it is a sign
-constexpr std::string_view kNumberCharacters = "0123456789.E+-";
+// An operator character of kLevels as a text; its missing partner, 0, as the
+// empty text.
+std::string_view OperatorText(const char& op) {
+  return op == 0 ? std::string_view() : std::string_view(&op, 1);
+}
 
 std::size_t PositionOf(std::string_view text, std::string_view op) {
   if (op.empty()) return text.size();
@@ -43,12 +42,14 @@ std::string Solv(std::string_view expression) {
     Trace("Solv>  syntax error - single operand at beginning or end of line");
     return std::string(kErrorText);
   }
-  for (const Pass& pass : kPasses) {
+  for (const Level& level : kLevels) {
+    const std::string_view first_op = OperatorText(level.first);
+    const std::string_view second_op = OperatorText(level.second);
     for (;;) {
-      const std::size_t first = PositionOf(w, pass.first);
-      const std::size_t second = PositionOf(w, pass.second);
+      const std::size_t first = PositionOf(w, first_op);
+      const std::size_t second = PositionOf(w, second_op);
       if (first == w.size() && second == w.size()) break;
-      w = Oper(w, first < second ? pass.first : pass.second);
+      w = Oper(w, first < second ? first_op : second_op);
       if (ContainsError(w)) {
         Trace("Solv>  syntax error");
         return std::string(kErrorText);

@@ -2,13 +2,13 @@
 
 #include "cli/escape.h"
 #include "eval/display.h"
-#include "eval/eval.h"
-#include "eval/steps/steps.h"
+#include "eval/fast/eval.h"
+#include "eval/steps/eval.h"
 #include "fuzz/answer_check.h"
 
 std::string Shown(std::string_view line) {
   std::string shown;
-  AppendDisplayed(line, Eval, shown);
+  AppendDisplayed(line, fast::Eval, shown);
   return shown;
 }
 
@@ -17,8 +17,8 @@ std::string Mismatch(std::string_view line) {
   const std::string fault = AnswerFault(line, shown);
   if (!fault.empty()) return "«" + Escape(line) + "»: " + fault + ": «" + Escape(shown) + "»";
   std::string expected;
-  AppendDisplayed(line, steps::Eval, expected);
+  AppendDisplayed(line, steps::EvalForDisplay, expected);
   if (shown == expected) return {};
-  return "«" + Escape(line) + "»: one-pass engine «" + Escape(shown) + "», step engine «" +
+  return "«" + Escape(line) + "»: fast engine «" + Escape(shown) + "», step engine «" +
          Escape(expected) + "»";
 }

@@ -1,4 +1,4 @@
-// The two engines on one line: the one-pass engine of the delivered build and
+// The two engines on one line: the fast engine of the delivered build and
 // the step engine of the traced build must give the same answer, and it must
 // have the form of an answer.
 #pragma once
@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-// What the one-pass engine shows for the line.
+// What the fast engine shows for the line.
 std::string Shown(std::string_view line);
 
 // Empty when all is well; otherwise what is wrong.

@@ -11,7 +11,8 @@
 
 #include "diag/debug_log.h"
 #include "eval/calculate.h"
-#include "eval/steps/steps.h"
+#include "eval/steps/oper.h"
+#include "eval/steps/solv.h"
 #include "tests/case_file.h"
 
 namespace {

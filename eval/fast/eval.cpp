@@ -10,37 +10,24 @@
 // Every rewrite is one replace-all over the whole line, in a fixed order, so
 // runs of three signs or doubled operators are folded only as far as one pass
 // of each rule reaches; that is how the calculator reads such lines.
-#include "eval/eval.h"
+#include "eval/fast/eval.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <vector>
 
-#include "eval/solv.h"
+#include "eval/fast/solv.h"
+#include "eval/rules.h"
 #include "eval/text.h"
+
+namespace fast {
 
 namespace {
 
-constexpr CharSet kNoFirst("*/^");
-constexpr CharSet kStrippedAtEnd("*+-/^(");
-constexpr CharSet kSpaced("*+-/^()");
-
-struct Rule {
-  std::string_view search;
-  std::string_view replacement;
-};
-
-// An operator left dangling next to a parenthesis is dropped: «(5*)» is «(5)».
-constexpr Rule kRepairs[] = {{"-)", ")"}, {"*)", ")"}, {"/)", ")"}, {"+)", ")"},
-                             {"^)", ")"}, {"(*", "("}, {"(/", "("}, {"(^", "("}};
-
-// A minus after an operator or "(" is glued to its number; sign pairs fold.
-constexpr Rule kMinusRules[] = {{"* - ", "* -"}, {"/ - ", "/ -"}, {"+ - ", "- "},
-                                {"- - ", "+ "},  {"^ - ", "^ -"}, {"( - ", "( -"}};
-// A plus after an operator or "(" is dropped.
-constexpr Rule kPlusRules[] = {{"* + ", "* "}, {"/ + ", "/ "}, {"+ + ", "+ "},
-                               {"- + ", "- "}, {"^ + ", "^ "}, {"( + ", "( "}};
+constexpr CharSet kNoFirstSet(kNoFirst);
+constexpr CharSet kStrippedAtEndSet(kStrippedAtEnd);
+constexpr CharSet kSpacedSet(kSpaced);
 
 bool StartsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
@@ -74,9 +61,8 @@ struct KindTable {
   Kind kind[256] = {};
   constexpr KindTable() {
     kind[static_cast<unsigned char>(' ')] = kBlank;
-    for (const char c : std::string_view("0123456789"))
-      kind[static_cast<unsigned char>(c)] = kDigit;
-    for (const char c : std::string_view("*/^+-")) kind[static_cast<unsigned char>(c)] = kOperator;
+    for (const char c : kDigits) kind[static_cast<unsigned char>(c)] = kDigit;
+    for (const char c : kOperators) kind[static_cast<unsigned char>(c)] = kOperator;
     kind[static_cast<unsigned char>('(')] = kOpen;
     kind[static_cast<unsigned char>(')')] = kClose;
     kind[static_cast<unsigned char>('=')] = kEquals;
@@ -110,15 +96,20 @@ Census CopyWithoutBlanks(std::string_view input, std::string& line) {
   return census;
 }
 
-// The refusals, checked on the line without its blanks. Returns the result
-// when one of them ends the evaluation, nothing otherwise.
-const char* Refusal(std::string_view line, const Census& census) {
-  if (line.empty()) return "0";
-  if (census.equals) return kErrorText.data();  // probably a line pasted from the history
-  if (kNoFirst.Has(line.front())) return kErrorText.data();
-  if (census.operators > 1 && !census.digit) return kErrorText.data();
-  if (line == "+" || line == "-") return "0";
-  return nullptr;
+// What the refusal checks make of the line without its blanks.
+enum class Check {
+  kGoOn,
+  kAnswerZero,  // the evaluation ends with "0"
+  kRefuse,
+};
+
+Check Refusal(std::string_view line, const Census& census) {
+  if (line.empty()) return Check::kAnswerZero;
+  if (census.equals) return Check::kRefuse;  // probably a line pasted from the history
+  if (kNoFirstSet.Has(line.front())) return Check::kRefuse;
+  if (census.operators > 1 && !census.digit) return Check::kRefuse;
+  if (line == "+" || line == "-") return Check::kAnswerZero;
+  return Check::kGoOn;
 }
 
 // Closes what was left open at the end, opens what was left closed at the front.
@@ -158,7 +149,7 @@ class ExponentSigns {
     after_marker_ = false;
     if (exponent_sign) {
       mantissa_ = false;  // what follows is the exponent, not a new operand
-    } else if (kSpaced.Has(c)) {
+    } else if (kSpacedSet.Has(c)) {
       mantissa_ = true;  // an operand may begin after an operator or a parenthesis
       digits_ = false;
       points_ = 0;
@@ -200,11 +191,11 @@ SignsAfterOperators Space(std::string& line, bool has_marker) {
   if (has_marker) exponent.IsExponentSign(line, 0);
   std::size_t written = 0;
   spaced[written++] = line[0];
-  bool previous_spaced = kSpaced.Has(line[0]);
+  bool previous_spaced = kSpacedSet.Has(line[0]);
   for (std::size_t i = 1; i < length; ++i) {
     const char c = line[i];
     const bool exponent_sign = has_marker && exponent.IsExponentSign(line, i);
-    const bool spaced_here = kSpaced.Has(c) && !exponent_sign;
+    const bool spaced_here = kSpacedSet.Has(c) && !exponent_sign;
     if (previous_spaced || spaced_here) spaced[written++] = ' ';
     spaced[written++] = c;
     if (spaced_here && i + 1 < length && kBeforeSign.Has(line[i - 1])) {
@@ -272,7 +263,7 @@ std::size_t FindParenthesis(std::string_view line, std::size_t from) {
 // answer when their turn comes: Solv is a function of its text.) A ")" with
 // no "(" before it leaves no group to reduce, and such a line would never
 // change again: it is refused.
-std::string ReduceGroups(std::string line, bool has_parenthesis) {
+std::optional<std::string> ReduceGroups(std::string line, bool has_parenthesis) {
   if (!has_parenthesis) return Solv(line);
   std::string reduced;
   reduced.reserve(line.size());
@@ -288,17 +279,17 @@ std::string ReduceGroups(std::string line, bool has_parenthesis) {
       reduced.push_back('(');
       continue;
     }
-    if (open.empty()) return std::string(kErrorText);
+    if (open.empty()) return std::nullopt;
     const std::size_t opening = open.back();
     open.pop_back();
-    const std::string answer = Solv(std::string_view(reduced).substr(opening + 1));
-    if (ContainsError(answer)) return std::string(kErrorText);
+    const std::optional<std::string> answer = Solv(std::string_view(reduced).substr(opening + 1));
+    if (!answer) return std::nullopt;
     // A "-" glued to the group negates it: with a negative answer the two
     // signs cancel, or «-( 2 - 5 )» would read «--3», which is worth 0.
-    if (answer.front() == '-' && opening > 0 && reduced[opening - 1] == '-') {
-      reduced.replace(opening - 1, std::string::npos, answer, 1);
+    if (answer->front() == '-' && opening > 0 && reduced[opening - 1] == '-') {
+      reduced.replace(opening - 1, std::string::npos, *answer, 1);
     } else {
-      reduced.replace(opening, std::string::npos, answer);
+      reduced.replace(opening, std::string::npos, *answer);
     }
   }
   reduced.append(line, at);
@@ -307,18 +298,25 @@ std::string ReduceGroups(std::string line, bool has_parenthesis) {
 
 }  // namespace
 
-std::string Eval(std::string_view input) {
+std::optional<std::string> Eval(std::string_view input) {
   std::string line;
   line.reserve(2 * input.size() + 2);  // room for the blanks of the spaced form
   const Census census = CopyWithoutBlanks(input, line);
-  if (const char* refused = Refusal(line, census)) return refused;
+  switch (Refusal(line, census)) {
+    case Check::kAnswerZero:
+      return "0";
+    case Check::kRefuse:
+      return std::nullopt;
+    case Check::kGoOn:
+      break;
+  }
 
   if (census.comma) std::replace(line.begin(), line.end(), ',', '.');  // a decimal comma is a point
   Balance(line, census);
   if (census.opened > 0 && census.closed > 0 && line.find(")(") != std::string::npos) {
     line = ReplaceAll(line, ")(", ")*(");  // two adjacent groups are multiplied
   }
-  while (!line.empty() && kStrippedAtEnd.Has(line.back())) line.pop_back();
+  while (!line.empty() && kStrippedAtEndSet.Has(line.back())) line.pop_back();
   if ((census.opened > 0 || census.closed > 0) && HasOperatorAtParenthesis(line)) {
     for (const Rule& rule : kRepairs) ReplaceAllInPlace(line, rule.search, rule.replacement);
   }
@@ -326,3 +324,5 @@ std::string Eval(std::string_view input) {
   // Only the balancing adds parentheses, and only to a line that has some.
   return ReduceGroups(std::move(line), census.opened > 0 || census.closed > 0);
 }
+
+}  // namespace fast

@@ -1,0 +1,15 @@
+// The step engine's Solv: the value of a flat expression, one without
+// parentheses, by repeated calls of Oper.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace steps {
+
+// Reduces every "^" first, then "*" and "/", then "+" and "-", each level from
+// left to right. Returns the number text left at the end, "0" for an empty
+// expression, or "Erreur de syntaxe".
+std::string Solv(std::string_view expression);
+
+}  // namespace steps
