@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "eval/calculate.h"
-#include "ui/input_handling.h"
+#include "session/input_handling.h"
 
 namespace {
 

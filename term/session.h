@@ -1,5 +1,5 @@
 // What the terminal calculator holds while it runs, and what each key does to
-// it. The input rules are the window's own (ui/input_handling.h): every change
+// it. The input rules are the window's own (session/input_handling.h): every change
 // of the input line goes through ReactToInputChange, whose reaction is
 // carried out here as MainDialogProc carries it out on the window's fields.
 #pragma once

@@ -7,7 +7,7 @@
 
 #include "eval/calculate.h"
 #include "number/fpu_control.h"
-#include "ui/input_handling.h"
+#include "session/input_handling.h"
 #include "ui/layout.h"
 
 namespace {

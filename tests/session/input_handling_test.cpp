@@ -1,6 +1,6 @@
 // The window's rules for each new text of its input field, played from
 // tests/cases/input.txt as the window would carry them out.
-#include "ui/input_handling.h"
+#include "session/input_handling.h"
 
 #include <gtest/gtest.h>
 

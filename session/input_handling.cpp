@@ -1,4 +1,4 @@
-#include "ui/input_handling.h"
+#include "session/input_handling.h"
 
 #include "eval/text.h"
 

@@ -1,6 +1,7 @@
 // What a change of the input field does, as plain functions over texts so that
-// the rules can be tested without a window. MainDialogProc only reads the
-// fields, calls ReactToInputChange and carries out the reaction.
+// the rules can be tested without a window, and every front end follows the
+// same ones. MainDialogProc only reads the fields, calls ReactToInputChange and
+// carries out the reaction; the terminal does the same with its input line.
 #pragma once
 
 #include <string>
