@@ -16,6 +16,7 @@
 
 #include "number/extended.h"
 #include "number/fpu_control.h"
+#include "testkit/seeded_operands.h"
 
 namespace {
 
@@ -26,19 +27,12 @@ struct Operands {
   std::vector<std::uint64_t> digits;
   std::vector<std::int64_t> scale;
   Operands() {
-    std::uint64_t state = 1;
-    auto next = [&state] {
-      state = state * 6364136223846793005 + 1442695040888963407;
-      return state ^ (state >> 29);
-    };
+    SeededOperands operands(1);
     for (std::size_t i = 0; i < kCount; ++i) {
-      for (auto* v : {&a, &b}) {
-        v->push_back(SoftExtended::FromFields((next() & 1) != 0,
-                                              SoftExtended::kBias - 40 + next() % 80,
-                                              next() | SoftExtended::kLeadingBit));
-      }
-      digits.push_back(next() % 1000000000000000000);
-      scale.push_back(static_cast<std::int64_t>(next() % 600) - 300);
+      a.push_back(operands.Typical());
+      b.push_back(operands.Typical());
+      digits.push_back(operands.Next() % 1000000000000000000);
+      scale.push_back(static_cast<std::int64_t>(operands.Next() % 600) - 300);
     }
   }
 };

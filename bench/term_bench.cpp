@@ -13,7 +13,7 @@
 
 #include "eval/calculate.h"
 #include "number/fpu_control.h"
-#include "tests/term/pty_screen.h"
+#include "testkit/pty_screen.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The fuzz target: any byte string is a line the user may type or paste. The
 // delivered engine must answer it without a crash, a hang or a sanitizer
-// report, with an answer of the right form (fuzz/answer_check.h), the same
+// report, with an answer of the right form (testkit/answer_check.h), the same
 // answer when asked again, and the step engine's answer.
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "cli/escape.h"
-#include "fuzz/answer_check.h"
 #include "number/fpu_control.h"
-#include "tests/differential/compare.h"
+#include "testkit/answer_check.h"
+#include "testkit/engine_comparison.h"
 
 namespace {
 

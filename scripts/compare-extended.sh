@@ -15,4 +15,4 @@ if [ ! -f build/release/CMakeCache.txt ]; then
   cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build build/release -j 2 --target extended-compare >/dev/null
-exec build/release/bench/extended-compare "$pairs" "$seed"
+exec build/release/tests/extended/extended-compare "$pairs" "$seed"

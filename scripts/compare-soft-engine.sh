@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The whole engine in the software extended format against the x87's:
 #   scripts/compare-soft-engine.sh [LINES] [SEED] [--arm64]   (default 2,000,000 lines, seed 1)
-# LINES generated lines of every shape (tests/differential/line_generator.h),
+# LINES generated lines of every shape (testkit/line_generator.h),
 # and LINES / 10 powers x^y of random decimals (x up to 1000, y from 3 to
 # 100, so that the 15 digits of most show), where the software and the FPU
 # part ways most easily, are answered by lumocalc-eval built on x86-64

@@ -21,6 +21,7 @@
 #include "eval/text.h"
 
 namespace steps {
+inline namespace LUMOCALC_STEPS_BUILD {
 
 namespace {
 
@@ -158,4 +159,5 @@ std::optional<std::string> EvalForDisplay(std::string_view line) {
   return result;
 }
 
+}  // namespace LUMOCALC_STEPS_BUILD
 }  // namespace steps

@@ -13,7 +13,10 @@
 #include <string>
 #include <string_view>
 
+#include "eval/steps/build.h"
+
 namespace steps {
+inline namespace LUMOCALC_STEPS_BUILD {
 
 // Cleans, repairs and spaces the line, then solves its parenthesised groups
 // innermost first and the rest last. Returns "0", "Erreur de syntaxe", or
@@ -24,4 +27,5 @@ std::string Eval(std::string_view line);
 // "Erreur de syntaxe" is a refusal, nothing.
 std::optional<std::string> EvalForDisplay(std::string_view line);
 
+}  // namespace LUMOCALC_STEPS_BUILD
 }  // namespace steps

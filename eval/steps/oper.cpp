@@ -15,6 +15,7 @@
 #include "eval/text.h"
 
 namespace steps {
+inline namespace LUMOCALC_STEPS_BUILD {
 
 std::string Oper(std::string_view expression, std::string_view op) {
   const std::string_view w = TrimBlanks(expression);
@@ -54,4 +55,5 @@ std::string Oper(std::string_view expression, std::string_view op) {
   return result;
 }
 
+}  // namespace LUMOCALC_STEPS_BUILD
 }  // namespace steps

@@ -12,6 +12,7 @@
 #include "eval/text.h"
 
 namespace steps {
+inline namespace LUMOCALC_STEPS_BUILD {
 
 namespace {
 
@@ -64,4 +65,5 @@ std::string Solv(std::string_view expression) {
   return w;
 }
 
+}  // namespace LUMOCALC_STEPS_BUILD
 }  // namespace steps

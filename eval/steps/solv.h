@@ -5,11 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "eval/steps/build.h"
+
 namespace steps {
+inline namespace LUMOCALC_STEPS_BUILD {
 
 // Reduces every "^" first, then "*" and "/", then "+" and "-", each level from
 // left to right. Returns the number text left at the end, "0" for an empty
 // expression, or "Erreur de syntaxe".
 std::string Solv(std::string_view expression);
 
+}  // namespace LUMOCALC_STEPS_BUILD
 }  // namespace steps

@@ -8,8 +8,8 @@
 
 #include "cli/escape.h"
 #include "number/fpu_control.h"
-#include "tests/differential/compare.h"
-#include "tests/differential/line_generator.h"
+#include "testkit/engine_comparison.h"
+#include "testkit/line_generator.h"
 
 int main(int argc, char** argv) {
   LoadFpuControlWord();

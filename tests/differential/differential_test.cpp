@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "tests/differential/compare.h"
-#include "tests/differential/line_generator.h"
+#include "testkit/engine_comparison.h"
+#include "testkit/line_generator.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "eval/steps/oper.h"
 #include "eval/steps/solv.h"
 #include "eval/text.h"
-#include "tests/case_file.h"
-#include "tests/differential/compare.h"
+#include "testkit/case_file.h"
+#include "testkit/engine_comparison.h"
 
 namespace {
 

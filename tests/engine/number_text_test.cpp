@@ -9,7 +9,7 @@
 
 #include "eval/decimal_digits.h"
 #include "eval/number_text.h"
-#include "tests/case_file.h"
+#include "testkit/case_file.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "fuzz/answer_check.h"
-#include "tests/differential/compare.h"
+#include "testkit/answer_check.h"
+#include "testkit/engine_comparison.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "eval/calculate.h"
 #include "eval/steps/oper.h"
 #include "eval/steps/solv.h"
-#include "tests/case_file.h"
+#include "testkit/case_file.h"
 
 namespace {
 

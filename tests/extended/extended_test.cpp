@@ -1,7 +1,7 @@
 // The software extended format: the hard cases of tests/cases/extended.txt
 // with the x87's answers (checked everywhere, and against the FPU too where
 // long double is the x87 format), then generated operands against the FPU.
-// The long comparison is scripts/compare-extended.sh.
+// The long comparison is extended_compare.cpp (scripts/compare-extended.sh).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,22 +14,16 @@
 #include <string>
 
 #include "number/extended.h"
-#include "tests/case_file.h"
+#include "testkit/case_file.h"
+#include "testkit/extended_text.h"
+#include "testkit/seeded_operands.h"
 
 namespace {
 
 static_assert(SoftExtended(1) / 3 * 3 == 1, "the arithmetic is constexpr");
 
-// "+3FFF:8000000000000000": sign, biased exponent, significand.
-SoftExtended Parse(const std::string& text) {
-  return SoftExtended::FromFields(text[0] == '-', std::stoul(text.substr(1, 4), nullptr, 16),
-                                  std::stoull(text.substr(6), nullptr, 16));
-}
 std::string Text(SoftExtended x) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%c%04X:%016" PRIX64, x.negative() ? '-' : '+', x.exponent(),
-                x.significand());
-  return text;
+  return ExtendedText(x);
 }
 std::string Text(double d) {
   char text[24];
@@ -58,7 +52,7 @@ template <typename T>
 std::string Apply(const Case& row) {
   constexpr bool kSoft = std::is_same_v<T, SoftExtended>;
   const std::string& op = row[0];
-  const auto value = [&row](std::size_t field) { return As(Parse(row[field]), T{}); };
+  const auto value = [&row](std::size_t field) { return As(ParseExtendedText(row[field]), T{}); };
   const auto text = [](T x) { return Text(ToSoft(x)); };
   if (op == "+") return text(value(1) + value(2));
   if (op == "-") return text(value(1) - value(2));
@@ -156,25 +150,11 @@ TEST(Extended, LimitsAreLongDoubles) {
 // Windows build) runs, against the compiler's.
 #ifdef LUMOCALC_X87_LONG_DOUBLE
 TEST(Extended, GeneratedOperandsGiveTheFpusBits) {
-  std::uint64_t state = 11;
-  auto next = [&state] {
-    state = state * 6364136223846793005 + 1442695040888963407;
-    return state ^ (state >> 29);
-  };
-  auto operand = [&] {
-    const std::uint64_t top = next() | SoftExtended::kLeadingBit;
-    const std::uint64_t significand =
-        next() % 3 == 0 ? top : top & ~((std::uint64_t{1} << (next() % 64)) - 1);
-    static constexpr int kExponents[] = {0, 1, 0x3C00, 0x3FFF, 0x43FF, 0x7FFE};
-    const int base = kExponents[next() % 6];
-    const auto exponent = static_cast<unsigned>(
-        base == 0 ? 0 : std::clamp(base + static_cast<int>(next() % 141) - 70, 1, 0x7FFE));
-    return SoftExtended::FromFields(next() % 2 == 0, exponent,
-                                    exponent == 0 ? significand >> (1 + next() % 63) : significand);
-  };
+  SeededOperands operands(11);
+  auto next = [&operands] { return operands.Next(); };
   for (int i = 0; i < 4000; ++i) {
-    const SoftExtended a = operand();
-    const SoftExtended b = next() % 4 == 0 ? a * SoftExtended(1 + next() % 3) : operand();
+    const SoftExtended a = operands.Hard();
+    const SoftExtended b = next() % 4 == 0 ? a * SoftExtended(1 + next() % 3) : operands.Hard();
     const long double x = ToLongDouble(a), y = ToLongDouble(b);
     const std::string what = Text(a) + " " + Text(b);
     EXPECT_EQ(Text(a + b), Text(ToSoft(x + y))) << what;

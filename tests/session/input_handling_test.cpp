@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tests/case_file.h"
+#include "testkit/case_file.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "term/keys.h"
 #include "term/session.h"
-#include "tests/case_file.h"
-#include "tests/term/pty_screen.h"
+#include "testkit/case_file.h"
+#include "testkit/pty_screen.h"
 
 namespace {
 

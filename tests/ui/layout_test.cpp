@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/case_file.h"
+#include "testkit/case_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/case_file.h"
+#include "testkit/case_file.h"
 
 #include <fstream>
 #include <stdexcept>

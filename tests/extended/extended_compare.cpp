@@ -1,4 +1,5 @@
-// extended-compare: the software extended format against the x87, bit for bit.
+// extended-compare: the software extended format against the x87, bit for bit,
+// the long run of what extended_test.cpp samples.
 //   extended-compare N SEED     (through scripts/compare-extended.sh)
 //
 // N random operand pairs per operation, drawn to be hard: significands near
@@ -25,6 +26,7 @@
 
 #include "number/extended.h"
 #include "number/fpu_control.h"
+#include "testkit/extended_text.h"
 
 #ifndef LUMOCALC_X87_LONG_DOUBLE
 #error "extended-compare needs long double to be the x87 format"
@@ -163,13 +165,6 @@ bool Same(SoftExtended soft, long double hard) {
          soft.negative() == h.negative();
 }
 
-std::string Hex(SoftExtended x) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%c%04X:%016" PRIX64, x.negative() ? '-' : '+', x.exponent(),
-                x.significand());
-  return text;
-}
-
 struct Tally {
   const char* name;
   std::uint64_t count = 0;
@@ -234,8 +229,9 @@ void CheckArithmetic(Random& r, std::uint64_t n, Tally* tally) {
           soft = a / b, hard = x / y;
           break;
       }
-      tally[k].Check(Same(soft, hard), Hex(a) + " " + op + " " + Hex(b) + " = " + Hex(soft) +
-                                           ", x87 " + Hex(ToSoft(hard)));
+      tally[k].Check(Same(soft, hard), ExtendedText(a) + " " + op + " " + ExtendedText(b) + " = " +
+                                           ExtendedText(soft) + ", x87 " +
+                                           ExtendedText(ToSoft(hard)));
     }
     const SoftExtended a = Value(r);
     const SoftExtended b = (r.Next() & 1) != 0 ? Partner(r, a, '+') : a;
@@ -244,7 +240,7 @@ void CheckArithmetic(Random& r, std::uint64_t n, Tally* tally) {
         (a < b) | (a <= b) << 1 | (a == b) << 2 | (a != b) << 3 | (a > b) << 4 | (a >= b) << 5;
     const int hard =
         (x < y) | (x <= y) << 1 | (x == y) << 2 | (x != y) << 3 | (x > y) << 4 | (x >= y) << 5;
-    tally[4].Check(soft == hard, Hex(a) + " ? " + Hex(b));
+    tally[4].Check(soft == hard, ExtendedText(a) + " ? " + ExtendedText(b));
   }
 }
 
@@ -254,19 +250,19 @@ void CheckConversions(Random& r, std::uint64_t n, Tally* tally) {
     const long double x = ToLongDouble(a);
     const double soft_double = ToDouble(a), hard_double = ToDouble(x);
     tally[0].Check(std::memcmp(&soft_double, &hard_double, sizeof soft_double) == 0,
-                   "double of " + Hex(a));
-    tally[1].Check(Same(Trunc(a), std::trunc(x)), "trunc " + Hex(a));
-    tally[2].Check(Same(NearbyInt(a), std::nearbyint(x)), "nearbyint " + Hex(a));
-    tally[3].Check(IsOddInteger(a) == IsOddInteger(x), "odd " + Hex(a));
+                   "double of " + ExtendedText(a));
+    tally[1].Check(Same(Trunc(a), std::trunc(x)), "trunc " + ExtendedText(a));
+    tally[2].Check(Same(NearbyInt(a), std::nearbyint(x)), "nearbyint " + ExtendedText(a));
+    tally[3].Check(IsOddInteger(a) == IsOddInteger(x), "odd " + ExtendedText(a));
     const SoftExtended b = Value(r);
     tally[4].Check(Same(-a, -x) && Same(Abs(a), std::fabs(x)) && IsNaN(a) == std::isnan(x) &&
                        IsInf(a) == std::isinf(x) && IsFinite(a) == std::isfinite(x) &&
                        SignBit(a) == std::signbit(x) &&
                        Same(CopySign(a, b), std::copysign(x, ToLongDouble(b))),
-                   "sign and class of " + Hex(a));
+                   "sign and class of " + ExtendedText(a));
     if (!std::isnan(x) && std::fabs(x) < 0x1p63L) {
       tally[5].Check(static_cast<std::int64_t>(a) == static_cast<std::int64_t>(x),
-                     "int64 of " + Hex(a));
+                     "int64 of " + ExtendedText(a));
     }
 
     const std::uint64_t bits = r.Next() >> r.Between(0, 63);
@@ -378,12 +374,12 @@ void CheckDecimal(Random& r, std::uint64_t n, Tally* tally) {
     const Digits18 printed = PrintedDigits(ToLongDouble(x));
     const Digits18 soft = SoftExactDigits18(x);
     tally[2].Check(soft.significand == printed.significand && soft.exponent == printed.exponent,
-                   "digits of " + Hex(x));
+                   "digits of " + ExtendedText(x));
     if (compare) {
       const Digits18 compared = extended_detail::ExactDigits18ByComparison(x);
       tally[3].Check(
           compared.significand == printed.significand && compared.exponent == printed.exponent,
-          "compared digits of " + Hex(x));
+          "compared digits of " + ExtendedText(x));
     }
   }
 }
@@ -425,7 +421,7 @@ int main(int argc, char** argv) {
   for (const UlpMeter* m : {&log, &exp, &power}) {
     std::printf("%-22s %14" PRIu64 " differ from the x87 library in %" PRIu64
                 ", worst %.0Lf ulp at %s\n",
-                m->name, m->count, m->differing, m->worst, Hex(m->worst_at).c_str());
+                m->name, m->count, m->differing, m->worst, ExtendedText(m->worst_at).c_str());
   }
   std::printf("%-22s %14" PRIu64 " differ at 15 significant digits\n", "power (text)",
               power.visible);

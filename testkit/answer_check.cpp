@@ -1,4 +1,4 @@
-#include "fuzz/answer_check.h"
+#include "testkit/answer_check.h"
 
 #include <regex>
 

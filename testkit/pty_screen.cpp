@@ -1,4 +1,4 @@
-#include "tests/term/pty_screen.h"
+#include "testkit/pty_screen.h"
 
 #include <fcntl.h>
 #include <poll.h>

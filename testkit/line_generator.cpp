@@ -1,4 +1,4 @@
-#include "tests/differential/line_generator.h"
+#include "testkit/line_generator.h"
 
 #include <algorithm>
 #include <string_view>

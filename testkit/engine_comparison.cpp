@@ -1,10 +1,10 @@
-#include "tests/differential/compare.h"
+#include "testkit/engine_comparison.h"
 
 #include "cli/escape.h"
 #include "eval/display.h"
 #include "eval/fast/eval.h"
 #include "eval/steps/eval.h"
-#include "fuzz/answer_check.h"
+#include "testkit/answer_check.h"
 
 std::string Shown(std::string_view line) {
   std::string shown;
