@@ -102,7 +102,7 @@ void RegisterArithmetic() {
   Unary2("Exp", [](auto x) { return Exp(x); });
 }
 
-void DecimalToExtendedStrtold(benchmark::State& state) {
+void ExactDecimalStrtold(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     char text[48];
@@ -113,7 +113,7 @@ void DecimalToExtendedStrtold(benchmark::State& state) {
     i = (i + 1) % kCount;
   }
 }
-void DecimalToExtendedSoft(benchmark::State& state) {
+void ExactDecimalSoft(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(SoftExactDecimal(Inputs().digits[i], Inputs().scale[i]));
@@ -143,8 +143,8 @@ void Digits18Soft(benchmark::State& state) {
 int main(int argc, char** argv) {
   LoadFpuControlWord();
   RegisterArithmetic();
-  benchmark::RegisterBenchmark("DecimalToExtended/strtold", DecimalToExtendedStrtold);
-  benchmark::RegisterBenchmark("DecimalToExtended/soft", DecimalToExtendedSoft);
+  benchmark::RegisterBenchmark("ExactDecimal/strtold", ExactDecimalStrtold);
+  benchmark::RegisterBenchmark("ExactDecimal/soft", ExactDecimalSoft);
   benchmark::RegisterBenchmark("Digits18/to_chars", Digits18ToChars);
   benchmark::RegisterBenchmark("Digits18/soft", Digits18Soft);
   benchmark::Initialize(&argc, argv);

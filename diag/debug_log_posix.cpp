@@ -13,12 +13,12 @@
 namespace {
 
 // The open log, or -1. Lives until the process ends; the system closes it.
-int log_fd = -1;
+int LogDescriptor = -1;
 
 }  // namespace
 
 void OpenDebugLog() {
-  if (log_fd >= 0) return;
+  if (LogDescriptor >= 0) return;
   // O_NONBLOCK: a FIFO without a reader must not stall start-up (Windows would
   // refuse such an open, and a refused open simply means no log).
   const int fd = open(kDebugLogFileName, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
@@ -39,18 +39,18 @@ void OpenDebugLog() {
       // Not cut: the log still opens, as with SetEndOfFile failing.
     }
   }
-  log_fd = fd;
+  LogDescriptor = fd;
 }
 
 void DebugLog(std::string_view message) {
-  if (log_fd < 0) return;
+  if (LogDescriptor < 0) return;
   // Two writes, no retry: a short or failed write is ignored, and the line end
   // is attempted regardless.
   if (!message.empty()) {
-    if (write(log_fd, message.data(), message.size()) < 0) {
+    if (write(LogDescriptor, message.data(), message.size()) < 0) {
     }
   }
-  if (write(log_fd, "\r\n", 2) < 0) {
+  if (write(LogDescriptor, "\r\n", 2) < 0) {
   }
 }
 

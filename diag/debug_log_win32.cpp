@@ -10,30 +10,30 @@
 
 namespace {
 
-HANDLE log_file = INVALID_HANDLE_VALUE;
+HANDLE LogFile = INVALID_HANDLE_VALUE;
 
 void Write(const void* bytes, std::size_t count) {
   DWORD written = 0;
   // A failed or short write is ignored: the log never reaches the user.
-  WriteFile(log_file, bytes, static_cast<DWORD>(count), &written, nullptr);
+  WriteFile(LogFile, bytes, static_cast<DWORD>(count), &written, nullptr);
 }
 
 }  // namespace
 
 void OpenDebugLog() {
-  if (log_file != INVALID_HANDLE_VALUE) return;
-  log_file = CreateFileA(kDebugLogFileName, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (log_file == INVALID_HANDLE_VALUE) return;
+  if (LogFile != INVALID_HANDLE_VALUE) return;
+  LogFile = CreateFileA(kDebugLogFileName, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (LogFile == INVALID_HANDLE_VALUE) return;
   // Each run starts an empty log; a device or pipe is not cut.
-  if (GetFileType(log_file) == FILE_TYPE_DISK) {
-    SetFilePointer(log_file, 0, nullptr, FILE_BEGIN);
-    SetEndOfFile(log_file);
+  if (GetFileType(LogFile) == FILE_TYPE_DISK) {
+    SetFilePointer(LogFile, 0, nullptr, FILE_BEGIN);
+    SetEndOfFile(LogFile);
   }
 }
 
 void DebugLog(std::string_view message) {
-  if (log_file == INVALID_HANDLE_VALUE) return;
+  if (LogFile == INVALID_HANDLE_VALUE) return;
   if (!message.empty()) Write(message.data(), message.size());
   Write("\r\n", 2);
 }

@@ -1,5 +1,6 @@
 #include "eval/decimal_digits.h"
 
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 
@@ -16,7 +17,7 @@ constexpr std::uint64_t kTenTo18 = 1000000000000000000ULL;
 // is therefore decided unless the fraction lies near one half, where an exact
 // tie (to be broken to even) can't be told from a near one: those values, and
 // magnitudes too far from 1 for an exact power of ten, take the exact road.
-bool FastDigits(Extended magnitude, DecimalDigits& out) {
+bool FastDigits(Extended magnitude, Digits18& out) {
   // The binary exponent, read from the value's fields; subnormals land
   // outside the exact powers below.
   const int binary_exponent = static_cast<int>(ToSoft(magnitude).exponent()) - SoftExtended::kBias;
@@ -55,7 +56,7 @@ bool FastDigits(Extended magnitude, DecimalDigits& out) {
 // places, with the bits shifted out deciding the rounding, gives the 18
 // digits exactly: every double from 10^-10 up to 10^18 without any library
 // call. (Where the compiler has no 128-bit integers, FastDigits does it.)
-bool IntegerDigits(double narrow, DecimalDigits& out) {
+bool IntegerDigits(double narrow, Digits18& out) {
   std::uint64_t bits;
   std::memcpy(&bits, &narrow, sizeof bits);
   const int biased = static_cast<int>((bits >> 52) & 0x7FF);
@@ -99,8 +100,9 @@ bool IntegerDigits(double narrow, DecimalDigits& out) {
 
 }  // namespace
 
-DecimalDigits SignificantDigits18(Extended magnitude) {
-  DecimalDigits out;
+Digits18 SignificantDigits18(Extended magnitude) {
+  assert(IsFinite(magnitude) && magnitude > 0);
+  Digits18 out;
 #ifdef __SIZEOF_INT128__
   const auto narrow = static_cast<double>(magnitude);
   if (static_cast<Extended>(narrow) == magnitude && IntegerDigits(narrow, out)) return out;
@@ -109,9 +111,9 @@ DecimalDigits SignificantDigits18(Extended magnitude) {
   return ExactDigits18(magnitude);
 }
 
-DecimalDigits SignificantDigits18(double magnitude) {
+Digits18 SignificantDigits18(double magnitude) {
 #ifdef __SIZEOF_INT128__
-  DecimalDigits out;
+  Digits18 out;
   if (IntegerDigits(magnitude, out)) return out;
 #endif
   return SignificantDigits18(static_cast<Extended>(magnitude));

@@ -31,7 +31,7 @@ void AppendGrouped(Extended value, char separator, std::string& out) {
     const char* end = std::to_chars(significant, significant + sizeof significant, small_whole).ptr;
     used = length = static_cast<std::size_t>(end - significant);
   } else {
-    const DecimalDigits d = SignificantDigits18(Abs(whole));
+    const Digits18 d = SignificantDigits18(Abs(whole));
     std::to_chars(significant, significant + sizeof significant, d.significand);
     used = 18;
     length = static_cast<std::size_t>(d.exponent) + 1;

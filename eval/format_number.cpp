@@ -46,7 +46,7 @@ void WriteFifteenDigits(std::uint64_t n, char* digit) {
 }
 
 // The text of a value from its 18 significant digits; the sign is written.
-void WriteSignificant(const DecimalDigits& d, bool negative, NumberText& text) {
+void WriteSignificant(const Digits18& d, bool negative, NumberText& text) {
   std::uint64_t fifteen = d.significand / 1000;
   const auto sixteenth = static_cast<int>(d.significand % 1000 / 100);
   int exponent = d.exponent;

@@ -12,6 +12,7 @@
 //    and at or below 10^-4934 it is 0.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -42,13 +43,18 @@ std::string FormatNumber(Extended value);
 // longest FormatNumber can write is 23 bytes («-1.23456789012346E-4931»).
 class NumberText {
  public:
-  void Append(char c) { data_[size_++] = c; }
+  void Append(char c) {
+    assert(size_ < sizeof data_);
+    data_[size_++] = c;
+  }
   void Append(std::string_view text) {
+    assert(text.size() <= sizeof data_ - size_);
     std::size_t size = size_;
     for (const char c : text) data_[size++] = c;
     size_ = size;
   }
   void Append(std::size_t count, char c) {
+    assert(count <= sizeof data_ - size_);
     for (std::size_t i = 0; i < count; ++i) data_[size_++] = c;
   }
   std::string_view View() const { return {data_, size_}; }

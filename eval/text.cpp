@@ -1,5 +1,6 @@
 #include "eval/text.h"
 
+#include <cassert>
 #include <cstring>
 
 std::size_t CountOf(std::string_view text, std::string_view set) {
@@ -24,7 +25,8 @@ std::string ReplaceAll(std::string_view text, std::string_view search,
 }
 
 void ReplaceAllInPlace(std::string& text, std::string_view search, std::string_view replacement) {
-  if (search.empty() || replacement.size() > search.size()) return;
+  assert(replacement.size() <= search.size());
+  if (search.empty()) return;
   std::size_t at = text.find(search);
   if (at == std::string::npos) return;
   char* const data = text.data();

@@ -55,7 +55,8 @@ std::string ReplaceAll(std::string_view text, std::string_view search,
                        std::string_view replacement);
 
 // The same scan, rewriting text where it stands; the replacement must not be
-// longer than the search text, so the writing never overtakes the reading.
+// longer than the search text, so that the writing never overtakes the
+// reading.
 void ReplaceAllInPlace(std::string& text, std::string_view search, std::string_view replacement);
 
 std::string_view TrimBlanks(std::string_view text);

@@ -20,6 +20,11 @@ using soft_extended_detail::Kind;
 using soft_extended_detail::Unpack;
 using soft_extended_detail::Unpacked;
 
+// The road to the rounding: the 128-bit estimate, with the exact comparison
+// only where it lies too near a rounding boundary to tell, or the comparison
+// always (for the tests).
+enum class Road { kEstimateFirst, kAlwaysCompare };
+
 // The largest decimal scale needed: 10^4933 is beyond the format and digits
 // below 2^64 times 10^-4971 are under half its smallest subnormal, 2^-16446;
 // the smallest subnormal has 18 digits at 10^4967.
@@ -158,7 +163,7 @@ std::strong_ordering CompareExactly(std::uint64_t m, int five, int two, U128 n) 
   return a <=> b;
 }
 
-SoftExtended DecimalToExtended(std::uint64_t digits, std::int64_t scale, bool always_compare) {
+SoftExtended SoftExactDecimal(std::uint64_t digits, std::int64_t scale, Road road) {
   if (digits == 0) return 0;
   if (scale > 4932) return soft_extended_detail::Infinity(false);
   if (scale < -kMaxPowerOfFive) return 0;
@@ -168,7 +173,7 @@ SoftExtended DecimalToExtended(std::uint64_t digits, std::int64_t scale, bool al
   v.e += s;
   const int biased = v.e + SoftExtended::kBias;
   const int dropped = biased >= 1 ? 64 : 65 - biased;  // bits below the last one kept
-  if (dropped <= 120 && !always_compare && !NearHalf(v.m, dropped)) {
+  if (dropped <= 120 && road == Road::kEstimateFirst && !NearHalf(v.m, dropped)) {
     return soft_extended_detail::RoundPack(false, v.e, v.m);
   }
   // kept x 2^unit is the estimate cut at the last place; the exact value lies
@@ -181,7 +186,7 @@ SoftExtended DecimalToExtended(std::uint64_t digits, std::int64_t scale, bool al
   return soft_extended_detail::Finish(false, biased >= 1 ? biased : 0, kept, up ? ~0ULL : 0);
 }
 
-Digits18 Digits(SoftExtended magnitude, bool always_compare) {
+Digits18 SoftExactDigits18(SoftExtended magnitude, Road road) {
   constexpr std::uint64_t kTenTo17 = 100000000000000000;
   constexpr std::uint64_t kTenTo18 = 1000000000000000000;
   const Unpacked u = Unpack(magnitude);
@@ -215,7 +220,7 @@ Digits18 Digits(SoftExtended magnitude, bool always_compare) {
       continue;
     }
     bool up;
-    if (always_compare || NearHalf(v.m, 127 - v.e)) {
+    if (road == Road::kAlwaysCompare || NearHalf(v.m, 127 - v.e)) {
       const std::strong_ordering order =
           CompareExactly(u.significand, j, u.exponent - 63 + j, U128{0, 2 * whole + 1});
       up = order > 0 || (order == 0 && (whole & 1) != 0);
@@ -232,18 +237,18 @@ Digits18 Digits(SoftExtended magnitude, bool always_compare) {
 }  // namespace
 
 Digits18 SoftExactDigits18(SoftExtended magnitude) {
-  return Digits(magnitude, false);
+  return SoftExactDigits18(magnitude, Road::kEstimateFirst);
 }
 
 SoftExtended SoftExactDecimal(std::uint64_t digits, std::int64_t scale) {
-  return DecimalToExtended(digits, scale, false);
+  return SoftExactDecimal(digits, scale, Road::kEstimateFirst);
 }
 
 namespace extended_detail {
 Digits18 ExactDigits18ByComparison(SoftExtended magnitude) {
-  return Digits(magnitude, true);
+  return SoftExactDigits18(magnitude, Road::kAlwaysCompare);
 }
 SoftExtended ExactDecimalByComparison(std::uint64_t digits, std::int64_t scale) {
-  return DecimalToExtended(digits, scale, true);
+  return SoftExactDecimal(digits, scale, Road::kAlwaysCompare);
 }
 }  // namespace extended_detail

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <bit>
+#include <cassert>
 #include <cstdint>
 
 struct U128 {
@@ -28,13 +29,16 @@ struct U128 {
     return {a.hi - b.hi - (a.lo < b.lo ? 1 : 0), a.lo - b.lo};
   }
   friend constexpr U128 operator|(U128 a, U128 b) { return {a.hi | b.hi, a.lo | b.lo}; }
-  // 0 <= n < 128.
+  // 0 <= n < 128: the 64-bit shifts inside are undefined for a count of 64
+  // or more, which the branches keep them from (ShiftRightJam takes any n).
   friend constexpr U128 operator<<(U128 a, int n) {
+    assert(n >= 0 && n < 128);
     if (n == 0) return a;
     if (n >= 64) return {a.lo << (n - 64), 0};
     return {(a.hi << n) | (a.lo >> (64 - n)), a.lo << n};
   }
   friend constexpr U128 operator>>(U128 a, int n) {
+    assert(n >= 0 && n < 128);
     if (n == 0) return a;
     if (n >= 64) return {0, a.hi >> (n - 64)};
     return {a.hi >> n, (a.lo >> n) | (a.hi << (64 - n))};
@@ -48,6 +52,7 @@ constexpr int CountLeadingZeros(U128 a) {
 // a >> n for any n >= 0, with a 1 or-ed into the lowest bit when a bit that
 // was set is shifted out: rounding then still sees that something was there.
 constexpr U128 ShiftRightJam(U128 a, int n) {
+  assert(n >= 0);
   if (n == 0) return a;
   if (n < 64) {
     const bool lost = (a.lo << (64 - n)) != 0;

@@ -7,10 +7,9 @@
 #include <string>
 #include <string_view>
 
-// The window's input field holds at most 32,767 characters, which is also the
-// longest line the engine's 16-bit positions cover. Typed and pasted
-// characters past it are dropped; a line break always gets in, so Enter works
-// on a full line.
+// The window's input field holds at most 32,767 characters, and so does this
+// line. Typed and pasted characters past it are dropped; a line break always
+// gets in, so Enter works on a full line.
 inline constexpr std::size_t kInputLimit = 32767;
 
 struct InputLine {

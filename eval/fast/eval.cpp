@@ -25,6 +25,16 @@ namespace fast {
 
 namespace {
 
+// The rewrite rules are applied in place (ReplaceAllInPlace), which none of
+// them may lengthen.
+template <std::size_t N>
+constexpr bool NeverLonger(const Rule (&rules)[N]) {
+  return std::all_of(rules, rules + N, [](const Rule& rule) {
+    return rule.replacement.size() <= rule.search.size();
+  });
+}
+static_assert(NeverLonger(kRepairs) && NeverLonger(kMinusRules) && NeverLonger(kPlusRules));
+
 constexpr CharSet kNoFirstSet(kNoFirst);
 constexpr CharSet kStrippedAtEndSet(kStrippedAtEnd);
 constexpr CharSet kSpacedSet(kSpaced);

@@ -49,7 +49,7 @@ TEST_P(NumberTextTest, Converts) {
   } else if (row[0] == "format") {
     EXPECT_EQ(FormatNumber(std::strtod(row[1].c_str(), nullptr)), row[2]);
   } else if (row[0] == "digits") {
-    const DecimalDigits digits = SignificantDigits18(std::strtod(row[1].c_str(), nullptr));
+    const Digits18 digits = SignificantDigits18(std::strtod(row[1].c_str(), nullptr));
     EXPECT_EQ(std::to_string(digits.significand) + " " + std::to_string(digits.exponent), row[2]);
   } else {
     ASSERT_EQ(row[0], "grouped");

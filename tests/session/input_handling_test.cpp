@@ -10,10 +10,10 @@
 
 namespace {
 
-int calls = 0;
+int CalculateCalls = 0;
 
 std::string FakeCalculate(std::string_view line) {
-  ++calls;
+  ++CalculateCalls;
   if (line.find_first_not_of(' ') == std::string_view::npos) return "";
   if (line.find('?') != std::string_view::npos) return "Erreur de syntaxe";
   return std::string(line) + " = v";
@@ -23,7 +23,7 @@ class InputTest : public testing::TestWithParam<Case> {};
 
 TEST_P(InputTest, FieldsAfterEachChange) {
   const Case& row = GetParam();
-  calls = 0;
+  CalculateCalls = 0;
   std::string last_line, last_result, input, result, history;
   for (std::size_t from = 0, at = 0; at != std::string::npos; from = at + 3) {
     at = row[0].find(" | ", from);
@@ -41,7 +41,7 @@ TEST_P(InputTest, FieldsAfterEachChange) {
   EXPECT_EQ(input, row[1]);
   EXPECT_EQ(result, row[2]);
   EXPECT_EQ(history, row[3]);
-  EXPECT_EQ(std::to_string(calls), row[4]);
+  EXPECT_EQ(std::to_string(CalculateCalls), row[4]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, InputTest, testing::ValuesIn(ReadCases("input.txt")));
