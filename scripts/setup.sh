@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a purpose needs, only those that are missing.
 #   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark, ncurses, libvterm
-#   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick
+#   scripts/setup.sh windows   + mingw-w64 cross compilers (32- and 64-bit), Wine, Xvfb, ImageMagick
 #   scripts/setup.sh fuzz      + clang with libFuzzer
 #   scripts/setup.sh arm64     + AArch64 cross compiler, the target's ncurses (a multiarch
 #                              package) and QEMU user mode to run its tests
@@ -9,8 +9,11 @@ set -euo pipefail
 
 native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev libncurses-dev
         libvterm-dev)
-windows=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth
-         xdotool imagemagick)
+# Both Windows builds: the 32-bit one where the kernel starts 32-bit programs,
+# the 64-bit one (under wine64) where it doesn't, and both where a test can
+# tell them apart.
+windows=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-win32
+         binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine xvfb xauth xdotool imagemagick)
 fuzz=(clang libclang-rt-dev)
 arm64=(g++-aarch64-linux-gnu libncurses-dev:arm64 qemu-user)
 
