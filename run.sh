@@ -18,6 +18,7 @@ if [ -n "${DISPLAY:-}" ]; then
   # The 32-bit program where this machine starts 32-bit programs, else the
   # 64-bit one; each in the build tree that scripts/test-windows.sh uses.
   choose_windows_build
+  [ "$windows_bits" = 64 ] && scripts/setup.sh windows64 >&2
   build_windows "$windows_build" "$windows_toolchain" --target lumocalc >/dev/null
   [ -f "$windows_build/wineprefix-run/.lumocalc-ready" ] || echo "run.sh: preparing Wine (once)" >&2
   use_wine_prefix "$windows_build/wineprefix-run"

@@ -28,6 +28,7 @@ scripts/setup.sh windows
 # shellcheck source=scripts/wine-prefix.sh
 source scripts/wine-prefix.sh
 choose_windows_build
+[ "$windows_bits" = 64 ] && scripts/setup.sh windows64
 echo "test-windows.sh: $windows_why"
 build=$windows_build
 out=$build/test-output
