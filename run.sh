@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds, and starts lumo calc.
 #   With a display ($DISPLAY set): the Windows program, lumocalc.exe, under
-#   Wine (the first start prepares a Wine prefix in build/wineprefix-run, about
-#   10 s).
+#   Wine: the 32-bit program, or the 64-bit one on a machine that cannot start
+#   32-bit programs (the first start prepares a Wine prefix in the build tree,
+#   about 10 s).
 #   Without one: on a terminal and with no arguments, the terminal calculator
 #   lumocalc; otherwise the console evaluator, which takes the arguments or
 #   the lines of standard input: `./run.sh '2+3*4'`, `echo 1/3 | ./run.sh`.
@@ -12,17 +13,16 @@ cd "$(dirname "$0")"
 
 if [ -n "${DISPLAY:-}" ]; then
   scripts/setup.sh windows >&2
-  # The same configuration as scripts/test-windows.sh, so the two share build/win.
-  if [ ! -f build/win/CMakeCache.txt ]; then
-    cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/MinGW-i686.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DLUMOCALC_WERROR=ON -DLUMOCALC_BENCHMARKS=OFF >/dev/null
-  fi
-  cmake --build build/win -j 2 --target lumocalc >/dev/null
   # shellcheck source=scripts/wine-prefix.sh
   source scripts/wine-prefix.sh
-  [ -f build/wineprefix-run/.lumocalc-ready ] || echo "run.sh: preparing Wine (once)" >&2
-  use_wine_prefix "$PWD/build/wineprefix-run"
-  exec wine build/win/ui/lumocalc.exe
+  # The 32-bit program where this machine starts 32-bit programs, else the
+  # 64-bit one; each in the build tree that scripts/test-windows.sh uses.
+  choose_windows_build
+  [ "$windows_bits" = 64 ] && scripts/setup.sh windows64 >&2
+  build_windows "$windows_build" "$windows_toolchain" --target lumocalc >/dev/null
+  [ -f "$windows_build/wineprefix-run/.lumocalc-ready" ] || echo "run.sh: preparing Wine (once)" >&2
+  use_wine_prefix "$windows_build/wineprefix-run"
+  exec "$WINE" "$windows_build/ui/lumocalc.exe"
 fi
 
 scripts/setup.sh native >&2

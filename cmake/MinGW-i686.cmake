@@ -1,25 +1,10 @@
-# Cross build for 32-bit Windows with Debian's mingw-w64 (the -win32 thread
-# flavour, which keeps libwinpthread-1.dll out of the programs):
+# Cross build for 32-bit Windows, the delivered program, with Debian's mingw-w64:
 #   cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/MinGW-i686.cmake
-# Test programs run under Wine through CMAKE_CROSSCOMPILING_EMULATOR, so ctest
-# needs no special cases for them.
-set(CMAKE_SYSTEM_NAME Windows)
+# Its test programs run under Wine's 32-bit loader, which needs a kernel that
+# starts 32-bit x86 programs (scripts/test-windows.sh finds out).
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(LUMOCALC_MINGW_TRIPLE i686-w64-mingw32)
-find_program(CMAKE_C_COMPILER NAMES ${LUMOCALC_MINGW_TRIPLE}-gcc-win32 ${LUMOCALC_MINGW_TRIPLE}-gcc
-             REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${LUMOCALC_MINGW_TRIPLE}-g++-win32 ${LUMOCALC_MINGW_TRIPLE}-g++
-             REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${LUMOCALC_MINGW_TRIPLE}-windres REQUIRED)
-find_program(CMAKE_OBJDUMP NAMES ${LUMOCALC_MINGW_TRIPLE}-objdump)
-find_program(CMAKE_STRIP NAMES ${LUMOCALC_MINGW_TRIPLE}-strip)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${LUMOCALC_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(LUMOCALC_WINE_NAMES wine)
 
 # The default i686 code keeps doubles in x87 registers with excess precision,
 # so a double would not round like a real IEEE double. SSE2 arithmetic makes
@@ -27,10 +12,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 
-# Everything linked in: the programs import system DLLs only.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-find_program(LUMOCALC_WINE NAMES wine)
-if(LUMOCALC_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${LUMOCALC_WINE})
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/MinGW-common.cmake)

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a purpose needs, only those that are missing.
 #   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark, ncurses, libvterm
-#   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick
+#   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick: for the
+#                              32-bit program, or also the 64-bit one where this
+#                              machine can't start 32-bit programs
+#   scripts/setup.sh windows64 + the 64-bit Windows build and wine64, on any machine
 #   scripts/setup.sh fuzz      + clang with libFuzzer
 #   scripts/setup.sh arm64     + AArch64 cross compiler, the target's ncurses (a multiarch
 #                              package) and QEMU user mode to run its tests
@@ -9,8 +12,13 @@ set -euo pipefail
 
 native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev libncurses-dev
         libvterm-dev)
-windows=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth
-         xdotool imagemagick)
+# The 32-bit program is built everywhere; Wine for it only where the kernel
+# starts 32-bit programs. windows64 is the 64-bit build and its Wine, for the
+# machines that can't, or to test both builds.
+windows=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine fonts-wine xvfb xauth xdotool
+         imagemagick)
+windows32=(wine32:i386)
+windows64=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine64)
 fuzz=(clang libclang-rt-dev)
 arm64=(g++-aarch64-linux-gnu libncurses-dev:arm64 qemu-user)
 
@@ -18,7 +26,13 @@ wanted=("${native[@]}")
 for purpose in "$@"; do
   case "$purpose" in
     native) ;;
-    windows) wanted+=("${windows[@]}") ;;
+    windows)
+      wanted+=("${windows[@]}")
+      # shellcheck source=scripts/wine-prefix.sh
+      source "$(dirname "$0")/wine-prefix.sh"
+      if can_start_32bit_x86; then wanted+=("${windows32[@]}"); else wanted+=("${windows64[@]}"); fi
+      ;;
+    windows64) wanted+=("${windows[@]}" "${windows64[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
     arm64) wanted+=("${arm64[@]}") ;;
     *) echo "setup.sh: unknown purpose $purpose" >&2; exit 2 ;;
