@@ -26,13 +26,11 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 scripts/setup.sh native >&2
-if [ ! -f build/release/CMakeCache.txt ]; then
-  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-jobs=$(nproc 2>/dev/null || echo 2)
+# shellcheck source=scripts/build-tree.sh
+source scripts/build-tree.sh
 if [ $# -eq 0 ] && [ -t 0 ] && [ -t 1 ]; then
-  cmake --build build/release -j "$jobs" --target lumocalc >/dev/null
+  build_tree build/release -- --target lumocalc >/dev/null
   exec build/release/term/lumocalc
 fi
-cmake --build build/release -j "$jobs" --target lumocalc-eval >/dev/null
+build_tree build/release -- --target lumocalc-eval >/dev/null
 exec build/release/cli/lumocalc-eval "$@"

@@ -16,15 +16,16 @@ if [ $native_only -eq 1 ]; then scripts/setup.sh native fuzz; else scripts/setup
 
 step() { printf '\n=== %s\n' "$*"; }
 
+# shellcheck source=scripts/build-tree.sh
+source scripts/build-tree.sh
+
 step "native build and tests"
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DLUMOCALC_WERROR=ON >/dev/null
-cmake --build build/release -j "$jobs"
+build_tree --reconfigure build/release -DLUMOCALC_WERROR=ON
 ctest --test-dir build/release --output-on-failure -j "$jobs"
 
 step "sanitizer build and tests (ASan, UBSan)"
-cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DLUMOCALC_WERROR=ON -DLUMOCALC_SANITIZE=ON \
-  -DLUMOCALC_BENCHMARKS=OFF >/dev/null
-cmake --build build/sanitize -j "$jobs"
+build_tree --reconfigure build/sanitize -DCMAKE_BUILD_TYPE=Debug -DLUMOCALC_WERROR=ON \
+  -DLUMOCALC_SANITIZE=ON -DLUMOCALC_BENCHMARKS=OFF
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 if [ $native_only -eq 0 ]; then

@@ -19,13 +19,10 @@ if [ "${1:-}" = term ]; then
   targets=(lumocalc lumocalc-term-bench)
 fi
 
-generator=()
-command -v ninja >/dev/null && generator=(-G Ninja)
-if [ ! -f build/bench/CMakeCache.txt ]; then
-  cmake -S . -B build/bench "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DLUMOCALC_BENCHMARKS=ON >/dev/null
-fi
-cmake --build build/bench -j 2 --target "${targets[@]}" >/dev/null
+# shellcheck source=scripts/build-tree.sh
+source scripts/build-tree.sh
+build_tree build/bench -DBUILD_TESTING=OFF -DLUMOCALC_BENCHMARKS=ON -- --target "${targets[@]}" \
+  >/dev/null
 
 exec "build/bench/bench/$bench" --benchmark_repetitions=5 \
   --benchmark_report_aggregates_only=true --benchmark_out="build/bench/$bench.json" \

@@ -11,8 +11,7 @@ cd "$(dirname "$0")/.."
 
 pairs=${1:-10000000}
 seed=${2:-1}
-if [ ! -f build/release/CMakeCache.txt ]; then
-  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build build/release -j 2 --target extended-compare >/dev/null
+# shellcheck source=scripts/build-tree.sh
+source scripts/build-tree.sh
+build_tree build/release -- --target extended-compare >/dev/null
 exec build/release/tests/extended/extended-compare "$pairs" "$seed"

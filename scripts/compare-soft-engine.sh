@@ -25,21 +25,16 @@ seed=${2:-1}
 arm64=0
 [ "${3:-}" = "--arm64" ] && arm64=1
 
-configure() {  # configure DIR [OPTIONS...]: once, Release
-  local dir=$1
-  shift
-  [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-}
-configure build/release
-configure build/soft -DLUMOCALC_SOFT_EXTENDED=ON -DLUMOCALC_BENCHMARKS=OFF
-cmake --build build/release -j 2 --target differential-run lumocalc-eval lumocalc-eval-traced \
-  >/dev/null
-cmake --build build/soft -j 2 --target lumocalc-eval lumocalc-eval-traced >/dev/null
+# shellcheck source=scripts/build-tree.sh
+source scripts/build-tree.sh
+build_tree build/release -- --target differential-run lumocalc-eval lumocalc-eval-traced >/dev/null
+build_tree build/soft -DLUMOCALC_SOFT_EXTENDED=ON -DLUMOCALC_BENCHMARKS=OFF -- \
+  --target lumocalc-eval lumocalc-eval-traced >/dev/null
 builds=(soft)
 if [ $arm64 -eq 1 ]; then
   scripts/setup.sh arm64
-  configure build/arm64 -DCMAKE_TOOLCHAIN_FILE=cmake/AArch64-linux.cmake -DLUMOCALC_BENCHMARKS=OFF
-  cmake --build build/arm64 -j 2 --target lumocalc-eval lumocalc-eval-traced >/dev/null
+  build_tree build/arm64 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/AArch64-linux.cmake" \
+    -DLUMOCALC_BENCHMARKS=OFF -- --target lumocalc-eval lumocalc-eval-traced >/dev/null
   builds+=(arm64)
 fi
 

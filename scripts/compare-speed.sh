@@ -20,13 +20,9 @@ cd "$(dirname "$0")/.."
 
 runs=${RUNS:-5}
 if [ -z "${LUMOCALC_EVAL:-}" ]; then
-  generator=()
-  command -v ninja >/dev/null && generator=(-G Ninja)
-  if [ ! -f build/bench/CMakeCache.txt ]; then
-    cmake -S . -B build/bench "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-      >/dev/null
-  fi
-  cmake --build build/bench -j 2 --target lumocalc-eval >/dev/null
+  # shellcheck source=scripts/build-tree.sh
+  source scripts/build-tree.sh
+  build_tree build/bench -DBUILD_TESTING=OFF -- --target lumocalc-eval >/dev/null
   LUMOCALC_EVAL=build/bench/cli/lumocalc-eval
 fi
 commands=("$LUMOCALC_EVAL")

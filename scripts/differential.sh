@@ -9,8 +9,7 @@ cd "$(dirname "$0")/.."
 
 lines=${1:-2000000}
 seed=${2:-1}
-if [ ! -f build/release/CMakeCache.txt ]; then
-  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build build/release -j 2 --target differential-run >/dev/null
+# shellcheck source=scripts/build-tree.sh
+source scripts/build-tree.sh
+build_tree build/release -- --target differential-run >/dev/null
 build/release/tests/differential/differential-run "$lines" "$seed"

@@ -13,13 +13,10 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 
-generator=()
-command -v ninja >/dev/null && generator=(-G Ninja)
-if [ ! -f build/fuzz/CMakeCache.txt ]; then
-  CXX=clang++ cmake -S . -B build/fuzz "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DLUMOCALC_FUZZER=ON -DLUMOCALC_BENCHMARKS=OFF >/dev/null
-fi
-cmake --build build/fuzz -j 2 --target lumocalc-fuzz >/dev/null
+# shellcheck source=scripts/build-tree.sh
+source scripts/build-tree.sh
+CXX=clang++ build_tree build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMOCALC_FUZZER=ON \
+  -DLUMOCALC_BENCHMARKS=OFF -- --target lumocalc-fuzz >/dev/null
 
 mkdir -p build/fuzz/corpus build/fuzz/findings
 seeds=(fuzz/corpus)

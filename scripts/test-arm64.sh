@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 
 scripts/setup.sh arm64
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build/arm64 -DCMAKE_TOOLCHAIN_FILE=cmake/AArch64-linux.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DLUMOCALC_WERROR=ON -DLUMOCALC_BENCHMARKS=OFF >/dev/null
-cmake --build build/arm64 -j "$jobs"
+# shellcheck source=scripts/build-tree.sh
+source scripts/build-tree.sh
+build_tree --reconfigure build/arm64 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/AArch64-linux.cmake" \
+  -DLUMOCALC_WERROR=ON -DLUMOCALC_BENCHMARKS=OFF
 ctest --test-dir build/arm64 --output-on-failure -j "$jobs" "$@"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows program with the mingw-w64 cross compiler and tests it
-# under Wine on a virtual screen of its own (Xvfb): the engine's and the
-# window logic's unit tests on the target's runtime, the UI tests that drive
-# lumocalc.exe, the import table, an idle check and a screenshot of a short
-# session; then makes the release package.
+# under Wine on a virtual screen of its own (Xvfb): the engine's, the
+# session's and the layout's unit tests on the target's runtime, the UI tests
+# that drive lumocalc.exe, the import table, an idle check and a screenshot of
+# a short session; then makes the release package.
 #   scripts/test-windows.sh
 # The delivered program is the 32-bit one. On a machine whose kernel cannot
 # start 32-bit x86 programs, Wine cannot run it: there the 32-bit program is

@@ -72,11 +72,10 @@ choose_windows_build() {
 build_windows() {
   local build=$1 toolchain=$2
   shift 2
-  if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$(dirname "$toolchain")/.." -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-      -DCMAKE_BUILD_TYPE=Release -DLUMOCALC_WERROR=ON -DLUMOCALC_BENCHMARKS=OFF >/dev/null
-  fi
-  cmake --build "$build" -j 2 "$@"
+  # shellcheck source=scripts/build-tree.sh
+  source "$(dirname "${BASH_SOURCE[0]}")/build-tree.sh"
+  build_tree "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DLUMOCALC_WERROR=ON \
+    -DLUMOCALC_BENCHMARKS=OFF -- "$@"
 }
 
 use_wine_prefix() {
