@@ -6,8 +6,8 @@
 #include <charconv>
 #include <cstdint>
 
-#include "eval/decimal_digits.h"
 #include "eval/number_text.h"
+#include "eval/significant_digits.h"
 
 void AppendGrouped(Extended value, char separator, std::string& out) {
   // Below 10^18 the integer is exact in 64 bits; rounded to nearest, ties to even.

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "eval/decimal_digits.h"
 #include "eval/number_text.h"
+#include "eval/significant_digits.h"
 
 namespace {
 

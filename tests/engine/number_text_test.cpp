@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "eval/decimal_digits.h"
 #include "eval/number_text.h"
+#include "eval/significant_digits.h"
 #include "testkit/case_file.h"
 
 namespace {

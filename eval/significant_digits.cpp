@@ -1,4 +1,4 @@
-#include "eval/decimal_digits.h"
+#include "eval/significant_digits.h"
 
 #include <cassert>
 #include <cstdint>
