@@ -9,7 +9,8 @@
 // line is refused.
 using Evaluator = std::optional<std::string> (*)(std::string_view line);
 
-// Appends to `out` nothing for a line of blanks only, "Erreur de syntaxe", the
-// one error text, for a line that the engine refuses, otherwise the line as typed, " = " and the
-// value in display form: «1234567.891» shows as «1 234 567 , 891».
+// Appends to `out` nothing for a line of blanks only, "Erreur de syntaxe",
+// the one error text, for a line that the engine refuses, otherwise the line
+// as typed, " = " and the value in display form: «1234567.891» shows as
+// «1 234 567 , 891».
 void AppendDisplayed(std::string_view line, Evaluator eval, std::string& out);
