@@ -74,6 +74,7 @@ struct KindTable {
   Kind kind[256] = {};
   constexpr KindTable() {
     kind[static_cast<unsigned char>(' ')] = kBlank;
+    kind[static_cast<unsigned char>('\xA0')] = kBlank;  // the no-break space
     for (const char c : std::string_view("0123456789"))
       kind[static_cast<unsigned char>(c)] = kDigit;
     for (const char c : std::string_view("*/^+-")) kind[static_cast<unsigned char>(c)] = kOperator;
