@@ -13,6 +13,7 @@
 #include <string>
 
 #include "diag/debug_log.h"
+#include "term/arguments.h"
 #include "term/keys.h"
 #include "term/screen.h"
 #include "term/session.h"
@@ -54,7 +55,8 @@ int RunCalculator() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (const int status = AnswerArguments(argc, argv); status >= 0) return status;
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
     std::fputs(
         "lumocalc: standard input and output must be a terminal; lumocalc-eval answers "
