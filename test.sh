@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets up what is missing and runs every test of lumo calc:
-#   1. the engine, console evaluator and window-logic tests, natively (warnings as errors);
-#   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. the ARM64 Linux build: cross-built, its tests under QEMU (the software extended format);
+#   1. the engine, console evaluator and window-logic tests, natively (warnings as errors),
+#      and the Debian package of that build (unpacked and run, lintian);
+#   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   3. the ARM64 Linux build: cross-built, its tests under QEMU (the software extended
+#      format), and its Debian package;
 #   4. the Windows program: cross-built, its unit tests and UI tests under Wine.
 # Build trees go to build/; pass --native to skip the ARM64 and Windows parts.
 set -euo pipefail
@@ -20,6 +22,9 @@ step "native build and tests"
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DLUMOCALC_WERROR=ON >/dev/null
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+step "Debian package"
+scripts/test-package.sh build/release
 
 step "sanitizer build and tests (ASan, UBSan)"
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DLUMOCALC_WERROR=ON -DLUMOCALC_SANITIZE=ON \

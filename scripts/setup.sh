@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a purpose needs, only those that are missing.
-#   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark, ncurses, libvterm
+#   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark, ncurses, libvterm,
+#                              and dpkg-dev and lintian for the Debian package and its test
 #   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick
 #   scripts/setup.sh fuzz      + clang with libFuzzer
 #   scripts/setup.sh arm64     + AArch64 cross compiler, the target's ncurses (a multiarch
@@ -8,7 +9,7 @@
 set -euo pipefail
 
 native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev libncurses-dev
-        libvterm-dev)
+        libvterm-dev dpkg-dev lintian)
 windows=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth
          xdotool imagemagick)
 fuzz=(clang libclang-rt-dev)

@@ -3,6 +3,7 @@
 # benchmarks) and its tests run under QEMU's user mode. There long double is
 # a 128-bit quad and the engine computes in the software extended format, so
 # this is the run that shows the same answers on a machine without an x87.
+# Then its Debian package, lumocalc_<version>_arm64.deb, is made and tested.
 # Extra arguments go to ctest, e.g. -R Engine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,3 +14,4 @@ cmake -S . -B build/arm64 -DCMAKE_TOOLCHAIN_FILE=cmake/AArch64-linux.cmake \
   -DCMAKE_BUILD_TYPE=Release -DLUMOCALC_WERROR=ON -DLUMOCALC_BENCHMARKS=OFF >/dev/null
 cmake --build build/arm64 -j "$jobs"
 ctest --test-dir build/arm64 --output-on-failure -j "$jobs" "$@"
+scripts/test-package.sh build/arm64
