@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets up what is missing and runs every test of lumo calc:
-#   1. the engine, console evaluator and window-logic tests, natively (warnings as errors);
-#   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. the ARM64 Linux build: cross-built, its tests under QEMU (the software extended format);
+#   1. the engine, console evaluator and window-logic tests, natively (warnings as errors),
+#      and the Debian package of that build (unpacked and run, lintian);
+#   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   3. the ARM64 Linux build: cross-built, its tests under QEMU (the software extended
+#      format), and its Debian package;
 #   4. the Windows program: cross-built, its unit tests and UI tests under Wine.
 # Build trees go to build/; pass --native to skip the ARM64 and Windows parts.
 set -euo pipefail
@@ -22,6 +24,9 @@ source scripts/build-tree.sh
 step "native build and tests"
 build_tree --reconfigure build/release -DLUMOCALC_WERROR=ON
 ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+step "Debian package"
+scripts/test-package.sh build/release
 
 step "sanitizer build and tests (ASan, UBSan)"
 build_tree --reconfigure build/sanitize -DCMAKE_BUILD_TYPE=Debug -DLUMOCALC_WERROR=ON \

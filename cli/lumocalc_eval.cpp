@@ -17,6 +17,7 @@
 #endif
 
 #include "cli/escape.h"
+#include "cli/no_break_space.h"
 #include "diag/debug_log.h"
 #include "eval/calculate.h"
 #include "number/fpu_control.h"
@@ -25,14 +26,17 @@ namespace {
 
 constexpr const char kUsage[] =
     "usage: lumocalc-eval [--escaped] [--] [EXPR...]\n"
+    "       lumocalc-eval --help | --version\n"
     "\n"
     "Prints the calculator's answer for each EXPR, one line each. Without EXPR,\n"
     "reads standard input line by line (LF ends a line, a CR before it is dropped)\n"
-    "and answers each line as soon as it is read.\n"
+    "and answers each line as soon as it is read. How a line is read: man\n"
+    "lumocalc-eval.\n"
     "\n"
     "  --escaped  lines and answers use the escapes \\\\ \\t \\r \\n \\xHH, so that\n"
     "             any byte string can be evaluated and compared\n"
-    "  --help     this text\n";
+    "  --help     this text\n"
+    "  --version  the version of lumocalc-eval\n";
 
 constexpr std::size_t kFlushAbove = 1 << 16;
 
@@ -50,11 +54,19 @@ struct Answerer {
   bool escaped = false;
   std::string out;
 
+  // An escaped line is the engine's single-byte text exactly; a plain one
+  // may hold UTF-8 no-break spaces, which the engine reads as its own, while
+  // the answer shows the line as it came.
   void Answer(std::string_view line) {
     if (escaped) {
       out.append(Escape(Calculate(Unescape(line))));
-    } else {
+    } else if (line.find_first_of("\xC2\xE2") == std::string_view::npos) {  // no UTF-8 space
       AppendCalculated(line, out);
+    } else {
+      const std::string text = WithSingleByteNoBreakSpaces(line);
+      const std::string shown = Calculate(text);
+      const bool echoed = shown.size() > text.size() && shown.compare(0, text.size(), text) == 0;
+      out.append(echoed ? line : std::string_view()).append(shown, echoed ? text.size() : 0);
     }
     out.push_back('\n');
   }
@@ -115,6 +127,9 @@ int main(int argc, char** argv) {
       options_done = true;
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--version") {
+      std::puts("lumocalc-eval " LUMOCALC_VERSION);
       return 0;
     } else if (arg == "--escaped") {
       answerer.escaped = true;

@@ -47,7 +47,7 @@ void ReplaceAllInPlace(std::string& text, std::string_view search, std::string_v
 std::string_view TrimBlanks(std::string_view text) {
   std::size_t first = 0;
   std::size_t end = text.size();
-  while (first < end && text[first] == ' ') ++first;
-  while (end > first && text[end - 1] == ' ') --end;
+  while (first < end && IsBlank(text[first])) ++first;
+  while (end > first && IsBlank(text[end - 1])) --end;
   return text.substr(first, end - first);
 }

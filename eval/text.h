@@ -1,6 +1,7 @@
 // Text operations of the evaluation. A text is a byte string of single-byte
-// characters; a blank is the space character (0x20) and nothing else, so a tab
-// or any other byte is never removed or trimmed as a blank.
+// characters. A blank is the space (0x20) or the no-break space (0xA0), with
+// which numbers copied from French text are grouped («1 000»); a tab or any
+// other byte is never removed or trimmed as a blank.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +38,10 @@ class CharSet {
  private:
   bool member_[256] = {};
 };
+
+inline bool IsBlank(char c) {
+  return c == ' ' || c == '\xA0';
+}
 
 inline bool HasDigit(std::string_view text) {
   for (const char c : text) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a purpose needs, only those that are missing.
-#   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark, ncurses, libvterm
+#   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark, ncurses, libvterm,
+#                              and dpkg-dev and lintian for the Debian package and its test
 #   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick: for the
 #                              32-bit program, or also the 64-bit one where this
 #                              machine can't start 32-bit programs
@@ -11,7 +12,7 @@
 set -euo pipefail
 
 native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev libncurses-dev
-        libvterm-dev)
+        libvterm-dev dpkg-dev lintian)
 # The 32-bit program is built everywhere; Wine for it only where the kernel
 # starts 32-bit programs. windows64 is the 64-bit build and its Wine, for the
 # machines that can't, or to test both builds.

@@ -14,6 +14,7 @@
 
 #include "diag/debug_log.h"
 #include "number/fpu_control.h"
+#include "term/arguments.h"
 #include "term/keys.h"
 #include "term/screen.h"
 #include "term/session.h"
@@ -55,8 +56,9 @@ int RunCalculator() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   LoadFpuControlWord();
+  if (const int status = AnswerArguments(argc, argv); status >= 0) return status;
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
     std::fputs(
         "lumocalc: standard input and output must be a terminal; lumocalc-eval answers "

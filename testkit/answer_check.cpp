@@ -16,7 +16,7 @@ const std::regex kDisplayValue(
 }  // namespace
 
 std::string AnswerFault(std::string_view line, std::string_view answer) {
-  if (line.find_first_not_of(' ') == std::string_view::npos) {
+  if (line.find_first_not_of(" \xA0") == std::string_view::npos) {  // the two blanks
     return answer.empty() ? "" : "blank line not answered with nothing";
   }
   if (answer.empty()) return "non-blank line answered with nothing";

@@ -6,7 +6,8 @@
 #include <string_view>
 
 // Why answer can't be Calculate's answer for line, or "" when it can:
-//  - a line of blanks only (or nothing) is answered "", any other line not;
+//  - a line of blanks only (spaces, no-break spaces, or nothing) is answered "", any other line
+//  not;
 //  - a line with "=" is refused with "Erreur de syntaxe";
 //  - otherwise the answer is "Erreur de syntaxe" or the line, " = " and a
 //    display value: an optional "-", the integer part in groups of three

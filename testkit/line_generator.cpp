@@ -8,7 +8,7 @@ namespace {
 constexpr std::string_view kOperators[] = {"+", "-", "*", "/", "^"};
 // Pieces of lines, separated by "|": what the rules react to, and some noise.
 constexpr std::string_view kSoup =
-    "1|2|0|7|9|.|,|5.5|+|-|*|/|^|(|)|)(| |  |E|e|D|E+|E-|1E+300|&|&H|&B|&O|1F|&&|?|%|x|a|=|\t|"
+    "1|2|0|7|9|.|,|5.5|+|-|*|/|^|(|)|)(| |  |\xA0|E|e|D|E+|E-|1E+300|&|&H|&B|&O|1F|&&|?|%|x|a|=|\t|"
     "--|+-|-+|**|()|(-|-(|.5|1,5|1.2.3|\r|\n|00|1e5|1E-5|&H1F|-&H1F|&HFFFF|&HFFFFFFFF&&|"
     "9.99999999999999E+998|Erreur";
 
@@ -61,7 +61,7 @@ std::string LineGenerator::Expression(int depth) {
     } else {
       e += Number();
     }
-    if (OneIn(12)) e += " ";
+    if (OneIn(12)) e += OneIn(4) ? "\xA0" : " ";  // the no-break space is a blank too
   }
   return e;
 }

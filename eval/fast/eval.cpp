@@ -71,6 +71,7 @@ struct KindTable {
   Kind kind[256] = {};
   constexpr KindTable() {
     kind[static_cast<unsigned char>(' ')] = kBlank;
+    kind[static_cast<unsigned char>('\xA0')] = kBlank;  // the no-break space
     for (const char c : kDigits) kind[static_cast<unsigned char>(c)] = kDigit;
     for (const char c : kOperators) kind[static_cast<unsigned char>(c)] = kOperator;
     kind[static_cast<unsigned char>('(')] = kOpen;

@@ -119,7 +119,8 @@ std::string SignsFolded(std::string line) {
 }  // namespace
 
 std::string Eval(std::string_view input) {
-  std::string line = ReplaceAll(input, " ", "");
+  // Both blanks go: the space and the no-break space.
+  std::string line = ReplaceAll(ReplaceAll(input, " ", ""), "\xA0", "");
   Trace("________________________________________");
   Trace("Eval> user typed ", line);
   if (std::optional<std::string> refused = Refusal(line)) return std::move(*refused);

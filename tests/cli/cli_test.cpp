@@ -1,6 +1,7 @@
 // lumocalc-eval as a script or another program sees it: arguments, standard
 // input, escapes, options and exit codes (tests/cases/cli.txt), answers
-// before the next line is read, and the debug log of the traced build.
+// before the next line is read, and the debug log of the traced build; and
+// the options of both programs (tests/cases/options.txt).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -34,6 +35,7 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 struct Outcome {
   int exit_code = -1;
   std::string out;
+  std::string err;
 };
 
 // Runs a program in a fresh directory of its own, where it may leave its log;
@@ -54,7 +56,7 @@ class CliTest : public testing::Test {
       if (chdir(dir_.c_str()) != 0) _exit(127);
       dup2(open("in", O_RDONLY), 0);
       dup2(open("out", O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-      dup2(open("/dev/null", O_WRONLY), 2);
+      dup2(open("err", O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
       std::vector<char*> argv{const_cast<char*>(program)};
       for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
       argv.push_back(nullptr);
@@ -63,7 +65,8 @@ class CliTest : public testing::Test {
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir_ / "out")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir_ / "out"),
+            ReadFile(dir_ / "err")};
   }
   fs::path Log() const { return dir_ / "lumocalc-debug.txt"; }
 
@@ -72,25 +75,53 @@ class CliTest : public testing::Test {
 
 class CliTableTest : public CliTest, public testing::WithParamInterface<Case> {};
 
+// «a | b | c» as the arguments a, b and c.
+std::vector<std::string> Arguments(const std::string& field) {
+  std::vector<std::string> args;
+  for (std::size_t from = 0, at = 0; !field.empty() && at != std::string::npos; from = at + 3) {
+    at = field.find(" | ", from);
+    args.push_back(field.substr(from, at - from));
+  }
+  return args;
+}
+
 TEST_P(CliTableTest, Answers) {
   const Case& row = GetParam();
-  std::vector<std::string> args;
-  for (std::size_t from = 0, at = 0; !row[0].empty() && at != std::string::npos; from = at + 3) {
-    at = row[0].find(" | ", from);
-    args.push_back(row[0].substr(from, at - from));
-  }
-  const Outcome run = Run(LUMOCALC_EVAL, args, row[1]);
+  const Outcome run = Run(LUMOCALC_EVAL, Arguments(row[0]), row[1]);
   EXPECT_EQ(run.out, row[2]);
   EXPECT_EQ(std::to_string(run.exit_code), row[3]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CliTableTest, testing::ValuesIn(ReadCases("cli.txt")));
 
-TEST_F(CliTest, HelpGoesToStandardOutput) {
-  const Outcome help = Run(LUMOCALC_EVAL, {"--help"});
-  EXPECT_EQ(help.exit_code, 0);
-  EXPECT_EQ(help.out.rfind("usage: lumocalc-eval", 0), 0u);
+class OptionsTest : public CliTest, public testing::WithParamInterface<Case> {};
+
+// The expected text with the version put in; one that ends in "..." is the
+// beginning of what is written.
+void ExpectWritten(const std::string& written, std::string expected) {
+  for (std::size_t at; (at = expected.find("@VERSION@")) != std::string::npos;) {
+    expected.replace(at, 9, LUMOCALC_VERSION);
+  }
+  if (expected.size() >= 3 && expected.compare(expected.size() - 3, 3, "...") == 0) {
+    expected.resize(expected.size() - 3);
+    EXPECT_EQ(written.substr(0, expected.size()), expected);
+  } else {
+    EXPECT_EQ(written, expected);
+  }
 }
+
+TEST_P(OptionsTest, Answer) {
+  const Case& row = GetParam();
+  std::vector<std::string> args = Arguments(row[0]);
+  const std::string program = args.front() == "lumocalc" ? LUMOCALC_TERM : LUMOCALC_EVAL;
+  args.erase(args.begin());
+  const Outcome run = Run(program.c_str(), args);
+  ExpectWritten(run.out, row[1]);
+  ExpectWritten(run.err, row[2]);
+  EXPECT_EQ(std::to_string(run.exit_code), row[3]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OptionsTest, testing::ValuesIn(ReadCases("options.txt")));
 
 // A program on the other end of a pipe gets each answer before it sends the
 // next line.
