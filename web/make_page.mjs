@@ -7,7 +7,6 @@
 import {createHash} from 'node:crypto';
 import {readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
-import {gzipSync} from 'node:zlib';
 
 const [pageDir, modulePath, out] = process.argv.slice(2);
 const read = (path) => readFileSync(path, 'utf8');
@@ -32,6 +31,3 @@ const page = read(join(pageDir, 'lumocalc.html'))
   .replace('{{STYLE}}', () => style)
   .replace('{{SCRIPT}}', () => script);
 writeFileSync(out, page);
-const bytes = Buffer.byteLength(page);
-const gzipped = gzipSync(page, {level: 9}).length;
-console.log(`${out}: ${(bytes / 1024).toFixed(1)} KB, ${(gzipped / 1024).toFixed(1)} KB gzip`);
