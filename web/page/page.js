@@ -5,7 +5,7 @@
 'use strict';
 (() => {
   const input = document.getElementById('input');
-  const answer = document.querySelector('#answer > span');
+  const answer = document.querySelector('#answer > span').appendChild(document.createTextNode(''));
   const history = document.getElementById('history');
   const note = document.getElementById('note');
   const drop = document.getElementById('drop');
@@ -17,7 +17,7 @@
   // The longest answer shown whole. Laying out and painting a 32 KB answer
   // takes 40 to 200 ms, several frames; its end, where the value is, is what
   // the line shows anyway.
-  const kShownAnswer = 2000;
+  const kShownAnswer = 1000;
   let calculator;
 
   // Writes the texts one after the other into the module's buffer, UTF-8;
@@ -52,15 +52,17 @@
     }
     if (changed & kAnswer) {
       const text = part(kAnswerPart);
-      answer.textContent = text.length > kShownAnswer ? '…' + text.slice(-kShownAnswer) : text;
+      answer.data = text.length > kShownAnswer ? '…' + text.slice(-kShownAnswer) : text;
     }
     for (let i = 0, count = calculator._lumocalc_committed(); i < count; ++i) {
       history.prepend(entry(part(kCommitted + i)));
     }
+    // Written only when it changes, so that a keystroke lays out no more than the answer.
     const waiting = calculator._lumocalc_waiting();
-    note.textContent = (changed & kCut ? 'Pasted lines are cut at 32,767 characters. ' : '') +
+    const text = (changed & kCut ? 'Pasted lines are cut at 32,767 characters. ' : '') +
         (waiting === 0 ? '' : waiting === 1 ? '1 more line waits' : `${waiting} more lines wait`);
-    drop.hidden = waiting === 0;
+    if (note.textContent !== text) note.textContent = text;
+    if (drop.hidden !== (waiting === 0)) drop.hidden = waiting === 0;
   }
 
   function changed() {
