@@ -23,7 +23,8 @@ const samples = Number(samplesArg ?? 60);
 const url = pathToFileURL(pagePath).href;
 const home = mkdtempSync(join(tmpdir(), 'lumocalc-bench-'));
 const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium', env: {...process.env, HOME: home},
+  executablePath: process.env.LUMOCALC_CHROMIUM ?? '/usr/bin/chromium',
+    env: {...process.env, HOME: home},
   args: ['--no-sandbox', '--disable-background-networking', '--disable-component-update',
          '--no-first-run', '--disable-frame-rate-limit', '--disable-gpu-vsync']});
 
@@ -68,8 +69,8 @@ for (let i = 0; i < 20; ++i) {
   await page.goto(url, {waitUntil: 'load'});
   await until(page, () => window.lumocalcReady !== undefined &&
                           performance.getEntriesByName('first-contentful-paint').length > 0);
-  const [r, p] = await page.evaluate(() => [window.lumocalcReady,
-                                            performance.getEntriesByName('first-contentful-paint')[0].startTime]);
+  const [r, p] = await page.evaluate(() => [
+    window.lumocalcReady, performance.getEntriesByName('first-contentful-paint')[0].startTime]);
   ready.push(r);
   painted.push(p);
   await page.close();

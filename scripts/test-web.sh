@@ -15,8 +15,9 @@ scripts/build-web.sh
 
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
-if ! HOME=$home timeout 60 chromium --headless --no-sandbox --disable-gpu --dump-dom about:blank \
-  >/dev/null 2>"$home/errors"; then
+export LUMOCALC_CHROMIUM=${LUMOCALC_CHROMIUM:-$(command -v chromium || echo /usr/bin/chromium)}
+if ! HOME=$home timeout 60 "$LUMOCALC_CHROMIUM" --headless --no-sandbox --disable-gpu \
+  --dump-dom about:blank >/dev/null 2>"$home/errors"; then
   echo "test-web.sh: Chromium cannot start here: $(grep -v -i dbus "$home/errors" | tail -n 1)" >&2
   exit 1
 fi

@@ -7,6 +7,7 @@
 // break the Content-Security-Policy or raise an error. Screenshots at phone
 // and desktop width, light and dark, go to build/web/test-output.
 //   LUMOCALC_PAGE, LUMOCALC_MODULE: the built page and module (build/web/web/)
+//   LUMOCALC_CHROMIUM: the browser (/usr/bin/chromium)
 import assert from 'node:assert/strict';
 import {mkdirSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
 import {createRequire} from 'node:module';
@@ -34,7 +35,8 @@ function answerFor(line) {
   calculator.HEAPU8.set(bytes, at);
   const size = calculator._lumocalc_calculate(bytes.length);
   const answer = calculator._lumocalc_part(3);
-  return Array.from(calculator.HEAPU8.subarray(answer, answer + size), (byte) => characters[byte]).join('');
+  const bytes = calculator.HEAPU8.subarray(answer, answer + size);
+  return Array.from(bytes, (byte) => characters[byte]).join('');
 }
 
 // A table's text: the escapes \r \n \t \b \\, [TEXT]*N for TEXT N times, and
@@ -70,7 +72,8 @@ before(async () => {
   // a scratch folder of Playwright's, its caches to a scratch HOME.
   home = mkdtempSync(join(tmpdir(), 'lumocalc-chromium-'));
   browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium', env: {...process.env, HOME: home},
+    executablePath: process.env.LUMOCALC_CHROMIUM ?? '/usr/bin/chromium',
+    env: {...process.env, HOME: home},
     args: ['--no-sandbox', '--disable-background-networking', '--disable-component-update',
            '--disable-sync', '--no-first-run', '--disable-default-apps']})
     .catch((e) => { throw new Error(`Chromium cannot start: ${e.message.split('\n')[0]}`); });
@@ -94,8 +97,8 @@ async function open(options = {}) {
   page.on('request', (r) => r.url() !== pageUrl && trouble.push(`request ${r.url()}`));
   page.on('pageerror', (e) => trouble.push(`error ${e.message}`));
   page.on('console', (m) => m.type() === 'error' && trouble.push(`console ${m.text()}`));
-  await page.addInitScript(() => document.addEventListener('securitypolicyviolation',
-                                                           (e) => console.error(`CSP ${e.violatedDirective}`)));
+  await page.addInitScript(() => document.addEventListener(
+    'securitypolicyviolation', (e) => console.error(`CSP ${e.violatedDirective}`)));
   await page.goto(pageUrl);
   await page.waitForSelector('html[data-ready]', {state: 'attached'});
   return {context, page, trouble};
@@ -106,15 +109,19 @@ async function open(options = {}) {
 const seen = (page) => page.evaluate(() => {
   const input = document.getElementById('input');
   return {input: input.value, answer: document.querySelector('#answer').textContent,
-          history: [...document.querySelectorAll('#history li')].map((li) => `${li.textContent}\r\n`).join(''),
+          history: [...document.querySelectorAll('#history li')]
+            .map((li) => `${li.textContent}\r\n`).join(''),
           status: document.getElementById('note').textContent.trim(),
           start: input.selectionStart, end: input.selectionEnd};
 });
 
 // A huge answer shows only its end, behind "…".
 function assertAnswer(shown, expected, what) {
-  if (shown.startsWith('…') && expected.length > shown.length) assert.ok(expected.endsWith(shown.slice(1)), what);
-  else assert.equal(shown, expected, what);
+  if (shown.startsWith('…') && expected.length > shown.length) {
+    assert.ok(expected.endsWith(shown.slice(1)), what);
+  } else {
+    assert.equal(shown, expected, what);
+  }
 }
 
 async function press(page, key) {
@@ -140,8 +147,8 @@ async function play(steps) {
         if (key === '\r') continue;
         const kept = key === '\b' && was.start === was.end ? Math.max(was.start - 1, 0) : was.start;
         const now = await seen(page);
-        assert.equal(now.input, was.input.slice(0, kept) + (key === '\b' ? '' : key) + was.input.slice(was.end),
-                     `${where}: the input after ${JSON.stringify(key)}`);
+        const typed = was.input.slice(0, kept) + (key === '\b' ? '' : key) + was.input.slice(was.end);
+        assert.equal(now.input, typed, `${where}: the input after ${JSON.stringify(key)}`);
       }
     } else if (verb === 'paste') {
       await page.evaluate((t) => navigator.clipboard.writeText(t), text(args[0]));
@@ -199,7 +206,8 @@ describe('for people', () => {
     await page.keyboard.type('12345678901234567890*98765432109876543210');
     assert.deepEqual(await box(), empty, 'a long answer moves nothing');
     await page.keyboard.press('Enter');
-    assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth <= innerWidth), 'no sideways scroll');
+    const sideways = await page.evaluate(() => document.scrollingElement.scrollWidth > innerWidth);
+    assert.equal(sideways, false, 'no sideways scroll');
     const background = () => page.evaluate(() => getComputedStyle(document.body).backgroundColor);
     const light = await background();
     await page.emulateMedia({colorScheme: 'dark'});
