@@ -35,8 +35,8 @@ function answerFor(line) {
   calculator.HEAPU8.set(bytes, at);
   const size = calculator._lumocalc_calculate(bytes.length);
   const answer = calculator._lumocalc_part(3);
-  const bytes = calculator.HEAPU8.subarray(answer, answer + size);
-  return Array.from(bytes, (byte) => characters[byte]).join('');
+  const shown = calculator.HEAPU8.subarray(answer, answer + size);
+  return Array.from(shown, (byte) => characters[byte]).join('');
 }
 
 // A table's text: the escapes \r \n \t \b \\, [TEXT]*N for TEXT N times, and
