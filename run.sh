@@ -8,8 +8,27 @@
 #   lumocalc; otherwise the console evaluator, which takes the arguments or
 #   the lines of standard input: `./run.sh '2+3*4'`, `echo 1/3 | ./run.sh`.
 #   `DISPLAY= ./run.sh` picks these on a desktop too.
+#   `./run.sh web`: builds the web page and prints its path; with a display, opens it.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+if [ "${1:-}" = web ]; then
+  scripts/build-web.sh >&2
+  page=$PWD/build/web/web/lumocalc.html
+  echo "$page"
+  [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || exit 0
+  if command -v xdg-open >/dev/null; then
+    xdg-open "$page" >/dev/null 2>&1 &
+  elif command -v chromium >/dev/null; then
+    # As root Chromium starts only without its sandbox.
+    sandbox=()
+    [ "$(id -u)" -ne 0 ] || sandbox=(--no-sandbox)
+    chromium "${sandbox[@]}" "$page" >/dev/null 2>&1 &
+  else
+    echo "run.sh: no browser found to open it" >&2
+  fi
+  exit 0
+fi
 
 if [ -n "${DISPLAY:-}" ]; then
   scripts/setup.sh windows >&2

@@ -5,8 +5,10 @@
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. the ARM64 Linux build: cross-built, its tests under QEMU (the software extended
 #      format), and its Debian package;
-#   4. the Windows program: cross-built, its unit tests and UI tests under Wine.
-# Build trees go to build/; pass --native to skip the ARM64 and Windows parts.
+#   4. the Windows program: cross-built, its unit tests and UI tests under Wine;
+#   5. the web page: built with emscripten, its module against the native evaluator
+#      under Node, the page in headless Chromium (scripts/test-web.sh).
+# Build trees go to build/; pass --native to skip the ARM64, Windows and web parts.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -41,4 +43,9 @@ fi
 if [ $native_only -eq 0 ] && [ -x scripts/test-windows.sh ]; then
   step "Windows program under Wine"
   scripts/test-windows.sh
+fi
+
+if [ $native_only -eq 0 ]; then
+  step "web page in headless Chromium"
+  scripts/test-web.sh
 fi

@@ -26,6 +26,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "number/bit_cast.h"
 #include "number/uint128.h"
 
 namespace soft_extended_detail {
@@ -320,7 +321,7 @@ constexpr double ToDouble(SoftExtended x) {
       break;
     }
   }
-  return std::bit_cast<double>(bits);
+  return BitCast<double>(bits);
 }
 
 enum class Rounding { kTowardZero, kNearestEven };
@@ -366,7 +367,7 @@ constexpr SoftExtended::SoftExtended(I value) {
 }
 
 constexpr SoftExtended::SoftExtended(double value) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
+  const auto bits = BitCast<std::uint64_t>(value);
   const bool is_negative = (bits >> 63) != 0;
   const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
   const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);

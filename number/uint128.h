@@ -22,8 +22,8 @@ struct U128 {
   friend constexpr bool operator<=(U128 a, U128 b) { return !(b < a); }
   friend constexpr bool operator>=(U128 a, U128 b) { return !(a < b); }
   friend constexpr U128 operator+(U128 a, U128 b) {
-    const std::uint64_t lo = a.lo + b.lo;
-    return {a.hi + b.hi + (lo < a.lo ? 1 : 0), lo};
+    const std::uint64_t low = a.lo + b.lo;
+    return {a.hi + b.hi + (low < a.lo ? 1 : 0), low};
   }
   friend constexpr U128 operator-(U128 a, U128 b) {
     return {a.hi - b.hi - (a.lo < b.lo ? 1 : 0), a.lo - b.lo};

@@ -7,9 +7,17 @@
 #   scripts/bench.sh term [ARGS...]   lumocalc-term-bench: from a key written to
 #                                     lumocalc's terminal until the screen shows
 #                                     the new state
+#   scripts/bench.sh web [SAMPLES]    bench/web_bench.mjs: the web page in headless
+#                                     Chromium, from a key to the painted answer
 # Extra arguments go to the benchmark, e.g. --benchmark_filter=Limit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = web ]; then
+  shift
+  scripts/build-web.sh >/dev/null
+  exec node bench/web_bench.mjs build/web/web/lumocalc.html "$@"
+fi
 
 bench=lumocalc-bench
 targets=(lumocalc-bench)

@@ -9,6 +9,9 @@
 #   scripts/setup.sh fuzz      + clang with libFuzzer
 #   scripts/setup.sh arm64     + AArch64 cross compiler, the target's ncurses (a multiarch
 #                              package) and QEMU user mode to run its tests
+#   scripts/setup.sh web       + emscripten, Node.js and npm (unless some Node is there
+#                              already), Chromium, and the npm packages package-lock.json
+#                              pins (playwright-core, which downloads no browser)
 set -euo pipefail
 
 native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev libncurses-dev
@@ -22,8 +25,10 @@ windows32=(wine32:i386)
 windows64=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine64)
 fuzz=(clang libclang-rt-dev)
 arm64=(g++-aarch64-linux-gnu libncurses-dev:arm64 qemu-user)
+web=(emscripten chromium fonts-dejavu-core)
 
 wanted=("${native[@]}")
+npm_packages=0
 for purpose in "$@"; do
   case "$purpose" in
     native) ;;
@@ -36,6 +41,11 @@ for purpose in "$@"; do
     windows64) wanted+=("${windows[@]}" "${windows64[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
     arm64) wanted+=("${arm64[@]}") ;;
+    web)
+      wanted+=("${web[@]}")
+      command -v node >/dev/null || wanted+=(nodejs)
+      command -v npm >/dev/null || wanted+=(npm)
+      npm_packages=1 ;;
     *) echo "setup.sh: unknown purpose $purpose" >&2; exit 2 ;;
   esac
 done
@@ -45,16 +55,27 @@ for package in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+[ ${#missing[@]} -eq 0 ] && [ $npm_packages -eq 0 ] && exit 0
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "setup.sh: installing ${missing[*]}" >&2
+[ ${#missing[@]} -eq 0 ] || echo "setup.sh: installing ${missing[*]}" >&2
 for arch in i386 arm64; do
   if printf '%s\n' "${missing[@]}" | grep -q ":$arch\$" &&
      ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
     $sudo dpkg --add-architecture "$arch"
   fi
 done
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The npm packages, unless those installed are the ones package-lock.json pins.
+if [ $npm_packages -eq 1 ]; then
+  cd "$(dirname "$0")/.."
+  if ! npm ls --depth=0 >/dev/null 2>&1; then
+    echo "setup.sh: installing the npm packages of package-lock.json" >&2
+    PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund >&2
+  fi
+fi

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include <limits>
 #include <string>
 
+#include "number/bit_cast.h"
 #include "number/extended.h"
 #include "testkit/case_file.h"
 #include "testkit/extended_text.h"
@@ -27,7 +27,7 @@ std::string Text(SoftExtended x) {
 }
 std::string Text(double d) {
   char text[24];
-  std::snprintf(text, sizeof text, "0x%016" PRIX64, std::bit_cast<std::uint64_t>(d));
+  std::snprintf(text, sizeof text, "0x%016" PRIX64, BitCast<std::uint64_t>(d));
   return text;
 }
 std::string Text(Digits18 d) {
@@ -62,7 +62,7 @@ std::string Apply(const Case& row) {
   if (op == "order") return Order(value(1) <=> value(2));
   if (op == "double") return Text(ToDouble(value(1)));
   if (op == "from double") {
-    return text(static_cast<T>(std::bit_cast<double>(std::stoull(row[1], nullptr, 16))));
+    return text(static_cast<T>(BitCast<double>(std::stoull(row[1], nullptr, 16))));
   }
   if (op == "nearbyint") return text(NearbyInt(value(1)));
   if (op == "trunc") return text(Trunc(value(1)));

@@ -1,0 +1,33 @@
+// Makes lumocalc.html from page/: the markup with its style, the module and
+// the glue inlined, and a Content-Security-Policy that allows exactly that
+// style and that script (by their SHA-256 hashes), WebAssembly and images
+// held in the page itself, and nothing else: no request of any kind, no
+// other script, no form target.
+//   node make_page.mjs PAGE_DIR MODULE_JS OUT_HTML
+import {createHash} from 'node:crypto';
+import {readFileSync, writeFileSync} from 'node:fs';
+import {join} from 'node:path';
+
+const [pageDir, modulePath, out] = process.argv.slice(2);
+const read = (path) => readFileSync(path, 'utf8');
+const style = read(join(pageDir, 'page.css'));
+const script = `${read(modulePath)}\n${read(join(pageDir, 'page.js'))}`;
+if (/<\/(script|style)/i.test(style + script)) throw new Error('an inlined text would end its element');
+
+const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
+const policy = [
+  "default-src 'none'",
+  `script-src ${hash(script)} 'wasm-unsafe-eval'`,
+  `style-src ${hash(style)}`,
+  'img-src data:',  // the icon, in the page itself
+  "base-uri 'none'",
+  "form-action 'none'",
+].join('; ');
+
+// Replaced by functions: the texts hold "$" sequences a string replacement
+// would read as patterns.
+const page = read(join(pageDir, 'lumocalc.html'))
+  .replace('{{CSP}}', () => policy)
+  .replace('{{STYLE}}', () => style)
+  .replace('{{SCRIPT}}', () => script);
+writeFileSync(out, page);
