@@ -80,12 +80,13 @@ int RunCalculator() {
     DrawScreen(session);
     refresh();
     pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {SignalPipe(), POLLIN, 0}};
+    const bool paste_open = decoder.InPaste();
     const int ready = poll(watched, 2, WaitLimit(decoder, session, paste_ends));
     if (ready < 0 && errno != EINTR) return 1;
     if (ready == 0) {
-      // The keys have paused, or a paste has been open too long.
+      // A paste open too long ends; otherwise the keys have paused.
       if (!PerformKeys(session, decoder.Flush())) return 0;
-      if (!decoder.InPaste()) EndBurst(session);
+      if (!paste_open) EndBurst(session);
     }
     if (watched[1].revents != 0) {
       const SignalRequest request = TakeSignals();
