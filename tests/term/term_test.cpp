@@ -6,12 +6,15 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <iterator>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/escape.h"
 #include "term/keys.h"
 #include "term/session.h"
 #include "tests/case_file.h"
@@ -185,6 +188,41 @@ TEST_P(Terminal, ReadsKeysInAnyPieces) {
   EXPECT_EQ(bytewise.history, whole.history);
   EXPECT_EQ(bytewise.lines, whole.lines);
   EXPECT_EQ(bytewise.waiting.Count(), whole.waiting.Count());
+}
+
+// Any bytes, in any pieces, with pauses anywhere: the line never holds a
+// line end, its answer is always the one for the text it holds, and every
+// commit keeps its line for recall.
+TEST(TerminalKeys, AnyBytesKeepTheLineAnswered) {
+  static const char* const kPieces[] = {
+      "1",      "+",     "2*",    "=",    "\xc3\xa9", "\xe2\x82\xac", "\xc3",      "\xa9",
+      "\xff",   "\r",    "\n",    "\x1b", "[",        "\x1b[200~",    "\x1b[201~", "\x1b[A",
+      "\x1b[B", "\033b", "\033f", "\x7f", "\x15",     "\x17",         "\x1b[D",    "\x1b[C",
+      " ",      "\t",    "\x04",  "\x0b", "\x1b\x7f", "\x1b[3~",      "\x03",      "\xe2\x80\xaf"};
+  std::mt19937 random(15);
+  for (int round = 0; round < 1000; ++round) {
+    Session session;
+    KeyDecoder keys;
+    std::string bytes;
+    for (int piece = random() % 40; piece-- > 0;) bytes += kPieces[random() % std::size(kPieces)];
+    for (std::size_t at = 0; at < bytes.size();) {
+      const std::size_t length = 1 + random() % 6;
+      std::vector<KeyEvent> events = keys.Feed(std::string_view(bytes).substr(at, length));
+      at += length;
+      if (random() % 4 == 0) {
+        for (KeyEvent& flushed : keys.Flush()) events.push_back(std::move(flushed));
+        EndBurst(session);
+      }
+      for (const KeyEvent& key : events) Perform(session, key, 2);
+      SCOPED_TRACE(Escape(bytes.substr(0, at)));
+      const std::string& text = session.input.text;
+      ASSERT_EQ(text.find_first_of("\r\n"), std::string::npos);
+      ASSERT_LE(session.input.caret, text.size());
+      ASSERT_EQ(session.last_result, CalculateTyped(text));
+      ASSERT_EQ(session.lines.size(), session.history.size());
+      ASSERT_LE(session.recalled, session.lines.size());
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(term, Terminal, testing::ValuesIn(LoadScenarios()),
