@@ -68,6 +68,7 @@ bool TakeWaitingLines(WaitingLines& waiting, const TypeText& type, const PressEn
 
 bool TakeText(WaitingLines& waiting, std::string_view text, const TypeText& type,
               const PressEnter& enter) {
+  if (text.empty()) return false;  // an empty paste: nothing of it to follow
   waiting.Prepend(text);
   return TakeWaitingLines(waiting, type, enter);
 }
