@@ -11,10 +11,10 @@ bool IsLineEnd(char c) {
 
 // Adds the lines of `text` to `lines`. An empty line after a line end is left
 // out: Enter on an empty input after a commit or a blank line changes
-// nothing, so a run of line ends is one, and a paste of nothing but line ends
-// holds no more than one.
+// nothing, so a run of line ends is one (CR LF among them), and a paste of
+// nothing but line ends holds no more than one.
 void AddLines(std::deque<PendingLine>& lines, std::string_view text) {
-  for (std::size_t at = 0; at <= text.size();) {
+  for (std::size_t at = 0; at < text.size();) {
     const auto end = std::find_if(text.begin() + at, text.end(), IsLineEnd);
     const std::size_t stop = static_cast<std::size_t>(end - text.begin());
     const bool ended = stop < text.size();
@@ -25,8 +25,7 @@ void AddLines(std::deque<PendingLine>& lines, std::string_view text) {
     } else if (!line.empty() || (ended && lines.empty())) {
       lines.push_back({std::string(line), ended});
     }
-    if (!ended) break;
-    at = stop + (text.substr(stop, 2) == "\r\n" ? 2 : 1);
+    at = stop + 1;
   }
 }
 
