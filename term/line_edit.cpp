@@ -1,6 +1,7 @@
 #include "term/line_edit.h"
 
 #include <algorithm>
+#include <cassert>
 #include <utility>
 
 #include "term/text_encoding.h"
@@ -123,11 +124,12 @@ bool ReplaceText(InputLine& line, std::string text) {
   return changed;
 }
 
-void ScrollToCaret(InputLine& line, std::size_t width) {
-  if (width == 0) return;
-  const std::size_t length = CountCharacters(line.text);
-  const std::size_t caret = CountCharacters(std::string_view(line.text).substr(0, line.caret));
-  const std::size_t margin = width >= kMarkersFrom ? 1 : 0;  // a marker's column
+InputView ScrollToCaret(InputLine& line, std::size_t width) {
+  assert(width > 0);
+  const std::string_view text = line.text;
+  const std::size_t caret = CountCharacters(text.substr(0, line.caret));
+  const std::size_t length = caret + CountCharacters(text.substr(line.caret));
+  const std::size_t margin = width >= 3 ? 1 : 0;  // a marker's column
   std::size_t& scroll = line.scroll;
   // Shortening the line pulls its end back to the right edge (the caret's
   // column after the last character included) rather than leaving blank columns.
@@ -137,4 +139,9 @@ void ScrollToCaret(InputLine& line, std::size_t width) {
   if (length > scroll + width && caret + margin >= scroll + width) {
     scroll = caret + margin + 1 - width;
   }
+  // The first character shown lies less than a screen's width before the caret.
+  std::size_t first = line.caret;
+  for (std::size_t back = caret - scroll; back > 0; --back)
+    first = PreviousCharacterStart(text, first);
+  return {first, caret - scroll, margin > 0 && scroll > 0, margin > 0 && length > scroll + width};
 }

@@ -45,9 +45,16 @@ bool DeleteToWordStart(InputLine& line);  // Alt+Backspace: back to where MoveWo
 // The whole text replaced, the caret at its end (a line recalled).
 bool ReplaceText(InputLine& line, std::string text);
 
+// How the line stands on the screen's columns.
+struct InputView {
+  std::size_t first = 0;  // the byte of the first character shown
+  std::size_t caret_column = 0;
+  bool more_left = false;   // the first column shows that the line goes on
+  bool more_right = false;  // and the last
+};
+
 // Scrolls the line sideways as little as needed for the caret to stand on one
-// of `width` columns, and no further than the end of the line needs. From 3
-// columns on, the first column shows a marker when the line is scrolled and
-// the last when more follows: the caret keeps off them.
-void ScrollToCaret(InputLine& line, std::size_t width);
-inline constexpr std::size_t kMarkersFrom = 3;
+// of `width` (> 0) columns, and no further than the end of the line needs.
+// From 3 columns on, the first column shows a marker when the line is
+// scrolled and the last when more follows: the caret keeps off them.
+InputView ScrollToCaret(InputLine& line, std::size_t width);

@@ -41,12 +41,12 @@ std::size_t Width() {
   return static_cast<std::size_t>(std::max(COLS, 0));
 }
 
-// Draws `count` characters of `text` from the `skip`th on, from column 0,
-// and blanks the rest of the row.
-void DrawText(int row, std::string_view text, std::size_t skip, std::size_t count) {
+// Draws up to `count` characters of `text` from byte `from` on, from column
+// 0, and blanks the rest of the row.
+void DrawText(int row, std::string_view text, std::size_t from, std::size_t count) {
   move(row, 0);
   std::size_t drawn = 0;
-  for (std::size_t at = CharacterOffset(text, skip); at < text.size() && drawn < count; ++drawn) {
+  for (std::size_t at = from; at < text.size() && drawn < count; ++drawn) {
     const Utf8Character character = DecodeUtf8(text, at);
     at += character.length;
     if (ShownAsTyped(character)) {
@@ -62,22 +62,23 @@ void DrawText(int row, std::string_view text, std::size_t skip, std::size_t coun
   if (drawn < Width()) clrtoeol();
 }
 
+// The text's last characters, found from its end: an entry may be as long as
+// the input line, and only a screen's width of it is shown.
 void DrawTail(int row, std::string_view text) {
   const std::size_t width = Width();
-  const std::size_t length = CountCharacters(text);
-  if (length <= width) return DrawText(row, text, 0, length);
-  DrawText(row, text, length - width, width);
+  std::size_t start = text.size();
+  std::size_t count = 0;
+  for (; start > 0 && count <= width; ++count) start = PreviousCharacterStart(text, start);
+  if (count <= width) return DrawText(row, text, 0, width);
+  // Too long: its last `width` characters, the first of them under the marker.
+  DrawText(row, text, start + DecodeUtf8(text, start).length, width);
   mvaddnwstr(row, 0, &kCutMarker, 1);
 }
 
-void DrawInput(const InputLine& input) {
-  const std::size_t width = Width();
-  DrawText(kInputRow, input.text, input.scroll, width);
-  if (width < kMarkersFrom) return;
-  if (input.scroll > 0) mvaddnwstr(kInputRow, 0, &kCutMarker, 1);
-  if (CountCharacters(input.text) > input.scroll + width) {
-    mvaddnwstr(kInputRow, static_cast<int>(width - 1), &kMoreMarker, 1);
-  }
+void DrawInput(const InputLine& input, const InputView& view) {
+  DrawText(kInputRow, input.text, view.first, Width());
+  if (view.more_left) mvaddnwstr(kInputRow, 0, &kCutMarker, 1);
+  if (view.more_right) mvaddnwstr(kInputRow, static_cast<int>(Width() - 1), &kMoreMarker, 1);
 }
 
 // The rule, with what it has to tell: the lines of a paste that wait behind
@@ -116,9 +117,8 @@ std::size_t HistoryRows() {
 void DrawScreen(Session& session) {
   const std::size_t width = Width();
   if (width == 0 || LINES <= 0) return;
-  InputLine& input = session.input;
-  ScrollToCaret(input, width);
-  DrawInput(input);
+  const InputView input = ScrollToCaret(session.input, width);
+  DrawInput(session.input, input);
 
   if (LINES > kResultRow) {
     attron(A_BOLD);
@@ -140,6 +140,5 @@ void DrawScreen(Session& session) {
       clrtoeol();
     }
   }
-  const std::size_t caret = CountCharacters(std::string_view(input.text).substr(0, input.caret));
-  move(kInputRow, static_cast<int>(caret - input.scroll));
+  move(kInputRow, static_cast<int>(input.caret_column));
 }

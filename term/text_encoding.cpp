@@ -93,16 +93,20 @@ std::size_t PreviousCharacterStart(std::string_view text, std::size_t at) {
   return at - 1;
 }
 
-std::size_t CountCharacters(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t at = 0; at < text.size(); at += DecodeUtf8(text, at).length) ++count;
-  return count;
+namespace {
+
+// The terminal counts the characters of the whole line on every key, so
+// ASCII, a character a byte, is stepped over without decoding.
+std::size_t CharacterLength(std::string_view text, std::size_t at) {
+  return static_cast<unsigned char>(text[at]) < 0x80 ? 1 : DecodeUtf8(text, at).length;
 }
 
-std::size_t CharacterOffset(std::string_view text, std::size_t count) {
-  std::size_t at = 0;
-  for (; at < text.size() && count > 0; --count) at += DecodeUtf8(text, at).length;
-  return at;
+}  // namespace
+
+std::size_t CountCharacters(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at)) ++count;
+  return count;
 }
 
 std::size_t UnfinishedUtf8Tail(std::string_view text) {

@@ -30,10 +30,6 @@ std::size_t PreviousCharacterStart(std::string_view text, std::size_t at);
 
 std::size_t CountCharacters(std::string_view text);
 
-// The byte where the text's `count`-th character starts, or text.size() when
-// it has fewer characters.
-std::size_t CharacterOffset(std::string_view text, std::size_t count);
-
 // How many bytes at the end of `text` begin a character that further bytes
 // could still complete: they are held back until the rest comes.
 std::size_t UnfinishedUtf8Tail(std::string_view text);

@@ -19,13 +19,12 @@ TEST_P(EncodingTest, ConvertsAndCounts) {
     EXPECT_EQ(Utf8FromWindows1252(*bytes), row.fields.size() > 3 ? row[3] : utf8);
   }
 
-  // Characters counted forwards, backwards and by offset agree.
+  // Characters counted forwards and backwards agree.
   const std::size_t count = std::stoul(row[2]);
   EXPECT_EQ(CountCharacters(utf8), count);
   std::size_t backwards = 0;
   for (std::size_t at = utf8.size(); at > 0; at = PreviousCharacterStart(utf8, at)) ++backwards;
   EXPECT_EQ(backwards, count);
-  EXPECT_EQ(CharacterOffset(utf8, count), utf8.size());
 
   // A text cut inside a well-formed character waits for its rest; cut after
   // one, it waits for nothing.
