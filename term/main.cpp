@@ -40,6 +40,7 @@ bool PerformKeys(Session& session, const std::vector<KeyEvent>& keys) {
       case Outcome::kGoOn:
         break;
     }
+    FollowCaret(session);
   }
   return true;
 }

@@ -114,6 +114,10 @@ std::size_t HistoryRows() {
   return LINES > kFirstHistoryRow ? static_cast<std::size_t>(LINES - kFirstHistoryRow) : 0;
 }
 
+void FollowCaret(Session& session) {
+  if (Width() > 0) ScrollToCaret(session.input, Width());
+}
+
 void DrawScreen(Session& session) {
   const std::size_t width = Width();
   if (width == 0 || LINES <= 0) return;
