@@ -1,6 +1,6 @@
 // What the terminal sends, turned into the calculator's keys: a table from
 // byte sequences to actions, and a decoder that cuts the stream of bytes into
-// keys, runs of typed characters and bracketed pastes.
+// keys, runs of typed text and bracketed pastes.
 #pragma once
 
 #include <cstddef>
@@ -9,12 +9,13 @@
 #include <vector>
 
 enum class Action {
-  kNone,  // a key the calculator doesn't use, Escape among them
-  kInsert,
-  kPaste,
-  kLineBreak,
+  kNone,    // a key the calculator doesn't use
+  kInsert,  // typed text: characters, and line ends as "\n"
+  kPaste,   // a bracketed paste, line ends as "\n"
   kLeft,
   kRight,
+  kWordLeft,
+  kWordRight,
   kHome,
   kEnd,
   kBackspace,
@@ -22,8 +23,14 @@ enum class Action {
   kDeleteToStart,
   kDeleteToEnd,
   kDeleteWordBefore,
+  kDeleteToWordStart,
+  kRecallOlder,
+  kRecallNewer,
   kPageUp,
   kPageDown,
+  kEscape,
+  kRedraw,
+  kSuspend,
   kQuit,
   kQuitIfEmpty,  // Ctrl+D: leaves on an empty input, deletes at the caret otherwise
 };
@@ -38,39 +45,45 @@ Action ActionForSequence(std::string_view sequence);
 
 struct KeyEvent {
   Action action = Action::kNone;
-  std::string text;  // kInsert: the typed characters; kPaste: the pasted text
+  std::string text;  // kInsert and kPaste
 };
 
-// The line break of the window's input field: Enter inserts CR LF there.
-// Terminals end a line with CR (Enter), LF (Ctrl+J, and some pastes) or CR LF
-// (pastes of Windows text); each of them, typed or pasted, counts as one such
-// line break, so a pasted line end commits or is refused as in the window.
-inline constexpr std::string_view kTerminalLineBreak = "\r\n";
+// Bytes that come closer together than this were sent together: a lone ESC
+// that waits this long for the rest of a sequence is the Escape key, and text
+// that follows a refused line this closely is the rest of a paste.
+inline constexpr int kKeyGapMs = 50;
 
-// How long a lone ESC waits for the rest of a sequence before it counts as
-// the Escape key.
-inline constexpr int kEscapeDelayMs = 50;
+// A bracketed paste still open this long after it began has lost its end
+// sequence (or never had one: a stray start sequence); it ends there, so that
+// it never swallows the keys for good.
+inline constexpr int kPasteLimitMs = 1000;
 
 // Cuts the bytes read from the terminal into key events. Bytes may arrive in
-// any pieces: an incomplete sequence or paste is kept for the next Feed.
+// any pieces: an incomplete sequence, character or paste is kept for the
+// next Feed.
 class KeyDecoder {
  public:
   // The events completed by these bytes, in order.
   std::vector<KeyEvent> Feed(std::string_view bytes);
-  // True while the bytes kept so far begin an escape sequence that further
-  // bytes may complete: after kEscapeDelayMs without any, call Flush.
-  bool WaitingForMore() const { return !in_paste_ && !pending_.empty(); }
-  // Ends a sequence that has been waiting: Escape alone, or an unknown key.
-  void Flush() { pending_.clear(); }
+  // Whether bytes are kept that further bytes may complete: when none come
+  // for kKeyGapMs, or a paste has been open for kPasteLimitMs, call Flush.
+  bool WaitingForMore() const { return in_paste_ || !pending_.empty(); }
+  bool InPaste() const { return in_paste_; }
+  // Ends what has been waiting: the paste so far, the Escape key, the bytes
+  // of an unfinished character (each a character that is not well formed);
+  // an unfinished escape sequence is an unknown key.
+  std::vector<KeyEvent> Flush();
 
  private:
   void Decode(std::vector<KeyEvent>& events);
+  std::size_t TakeTyped(std::string_view rest, std::vector<KeyEvent>& events);
   bool TakePaste(std::vector<KeyEvent>& events);
   void AddPasted(std::string_view bytes);
+  void EndPaste(std::vector<KeyEvent>& events);
 
-  std::string pending_;  // bytes not yet decoded
+  std::string pending_;    // bytes not yet decoded
+  bool after_cr_ = false;  // typed text ended with CR: an LF next is the same line end
   bool in_paste_ = false;
-  std::string paste_;       // the paste so far, line ends already as CR LF
-  std::size_t pasted_ = 0;  // characters in paste_, line breaks not counted
-  bool after_cr_ = false;   // the paste's last byte was CR: an LF now ends the same line
+  std::string paste_;           // the paste so far
+  std::size_t paste_line_ = 0;  // bytes of its last line
 };

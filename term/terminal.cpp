@@ -2,12 +2,16 @@
 
 #include <curses.h>
 #include <fcntl.h>
+#include <langinfo.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -31,12 +35,48 @@ int signal_pipe[2] = {-1, -1};
 SCREEN* curses_screen = nullptr;
 bool bracketed_paste = false;
 
+// Each signal as one byte in the pipe: its request.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT, SIGWINCH};
+
 extern "C" void OnSignal(int number) {
   const int saved_errno = errno;
-  const char request = number == SIGWINCH ? 'r' : 'q';
-  // A full pipe already holds a request of the same weight or one to leave.
+  const char request = static_cast<char>(number);
+  // A full pipe already holds requests enough: the loop reads them all and
+  // follows the weightiest, and leaving or suspending wins over the rest.
   [[maybe_unused]] const auto written = write(signal_pipe[1], &request, 1);
   errno = saved_errno;
+}
+
+SignalRequest RequestOf(int number) {
+  switch (number) {
+    case SIGWINCH:
+      return SignalRequest::kResize;
+    case SIGCONT:
+      return SignalRequest::kContinued;
+    case SIGTSTP:
+      return SignalRequest::kSuspend;
+    default:
+      return SignalRequest::kLeave;
+  }
+}
+
+void Catch(int number) {
+  struct sigaction action = {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(number, &action, nullptr);
+}
+
+// Keys and the screen are UTF-8, as every terminal of today speaks it. The
+// character type of the user's locale says which characters take one
+// column; without a UTF-8 locale, C.UTF-8 (or the common English one) does,
+// and without any, characters other than ASCII show as stand-ins.
+void UseUtf8() {
+  const char* chosen = std::setlocale(LC_CTYPE, "");
+  if (chosen != nullptr && std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) return;
+  for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+    if (std::setlocale(LC_CTYPE, name) != nullptr) return;
+  }
 }
 
 bool OpenSignalPipe() {
@@ -46,11 +86,8 @@ bool OpenSignalPipe() {
     fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
     fcntl(end, F_SETFD, FD_CLOEXEC);
   }
-  struct sigaction action = {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
   // Installed before curses starts, which then leaves these signals to us.
-  for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGWINCH}) sigaction(number, &action, nullptr);
+  for (const int number : kSignals) Catch(number);
   return true;
 }
 
@@ -61,6 +98,7 @@ bool OpenTerminal(std::string& error) {
     error = "lumocalc: no pipe for signals";
     return false;
   }
+  UseUtf8();
 #if defined(NCURSES_VERSION_MAJOR) && NCURSES_VERSION_MAJOR >= 6
   // The size the terminal reports, not LINES and COLUMNS left in the environment.
   use_tioctl(TRUE);
@@ -103,14 +141,11 @@ int SignalPipe() {
 
 SignalRequest TakeSignals() {
   SignalRequest request = SignalRequest::kNone;
-  char requests[64];
+  char signals[64];
   for (;;) {
-    const auto got = read(signal_pipe[0], requests, sizeof requests);
+    const auto got = read(signal_pipe[0], signals, sizeof signals);
     if (got <= 0) return request;
-    for (int at = 0; at < got; ++at) {
-      if (requests[at] == 'q') return SignalRequest::kLeave;
-      request = SignalRequest::kResize;
-    }
+    for (int at = 0; at < got; ++at) request = std::max(request, RequestOf(signals[at]));
   }
 }
 
@@ -120,4 +155,29 @@ void FollowTerminalSize() {
     resizeterm(size.ws_row, size.ws_col);
   }
   clear();  // the terminal may have reflowed the old picture
+}
+
+void RepaintTerminal() {
+  clear();
+}
+
+void SuspendTerminal() {
+  if (curses_screen == nullptr) return;
+  WriteToTerminal(kBracketedPasteOff);
+  endwin();
+  // The default action stops the program right here, until it is continued.
+  struct sigaction stop = {};
+  stop.sa_handler = SIG_DFL;
+  sigemptyset(&stop.sa_mask);
+  sigaction(SIGTSTP, &stop, nullptr);
+  raise(SIGTSTP);
+  Catch(SIGTSTP);
+  ResumeTerminal();
+}
+
+void ResumeTerminal() {
+  if (curses_screen == nullptr) return;
+  reset_prog_mode();
+  WriteToTerminal(kBracketedPasteOn);
+  FollowTerminalSize();  // the size may have changed meanwhile
 }

@@ -15,7 +15,42 @@
 #include <cstdlib>
 #include <cstring>
 
-PtyScreen::PtyScreen(const char* program, int cols, int rows) : rows_(rows), cols_(cols) {
+namespace {
+
+// A shell's job control in the fewest steps: the program runs in a process
+// group of its own, in the foreground; when it stops, the terminal goes back
+// to the shell, which says so and waits for a line before it continues the
+// program in the foreground. Ends with the program's status.
+[[noreturn]] void RunAsJob(const char* program) {
+  signal(SIGTTOU, SIG_IGN);  // taking the terminal from the background
+  const pid_t job = fork();
+  if (job == 0) {
+    setpgid(0, 0);
+    tcsetpgrp(STDIN_FILENO, getpid());
+    signal(SIGTTOU, SIG_DFL);
+    execl(program, program, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  setpgid(job, job);
+  tcsetpgrp(STDIN_FILENO, job);
+  for (int status = 0;;) {
+    if (waitpid(job, &status, WUNTRACED) < 0) _exit(126);
+    if (!WIFSTOPPED(status))
+      _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+    tcsetpgrp(STDIN_FILENO, getpgrp());
+    constexpr std::string_view kStopped = "stopped\r\n";
+    if (write(STDOUT_FILENO, kStopped.data(), kStopped.size()) < 0) _exit(126);
+    for (char c = 0; read(STDIN_FILENO, &c, 1) == 1 && c != '\n';) {
+    }
+    tcsetpgrp(STDIN_FILENO, job);
+    kill(-job, SIGCONT);
+  }
+}
+
+}  // namespace
+
+PtyScreen::PtyScreen(const char* program, int cols, int rows, bool job_control)
+    : rows_(rows), cols_(cols) {
   const winsize size = {static_cast<unsigned short>(rows), static_cast<unsigned short>(cols), 0, 0};
   if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) std::abort();
   tcgetattr(slave_, &before_);
@@ -25,12 +60,15 @@ PtyScreen::PtyScreen(const char* program, int cols, int rows) : rows_(rows), col
   pid_ = fork();
   if (pid_ == 0) {
     close(master_);
-    if (login_tty(slave_) == 0) execl(program, program, static_cast<char*>(nullptr));
+    if (login_tty(slave_) != 0) _exit(127);
+    if (job_control) RunAsJob(program);
+    execl(program, program, static_cast<char*>(nullptr));
     _exit(127);
   }
   fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
   vterm_ = vterm_new(rows, cols);
   vterm_set_utf8(vterm_, 1);
+  vterm_screen_enable_altscreen(vterm_obtain_screen(vterm_), 1);
   vterm_screen_reset(vterm_obtain_screen(vterm_), 1);
 }
 
@@ -61,6 +99,10 @@ void PtyScreen::Resize(int cols, int rows) {
 
 void PtyScreen::Signal(int number) {
   kill(pid_, number);
+}
+
+void PtyScreen::Scribble(std::string_view bytes) {
+  vterm_input_write(vterm_, bytes.data(), bytes.size());
 }
 
 void PtyScreen::Close() {

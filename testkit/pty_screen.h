@@ -14,7 +14,9 @@ struct VTerm;
 
 class PtyScreen {
  public:
-  PtyScreen(const char* program, int cols, int rows);
+  // With `job_control`, the program runs as a shell's job in the foreground:
+  // when it stops, "stopped" shows and a line typed (fg) continues it.
+  PtyScreen(const char* program, int cols, int rows, bool job_control = false);
   ~PtyScreen();
   PtyScreen(const PtyScreen&) = delete;
   PtyScreen& operator=(const PtyScreen&) = delete;
@@ -22,6 +24,8 @@ class PtyScreen {
   void Send(std::string_view bytes);
   void Resize(int cols, int rows);  // the kernel sends SIGWINCH
   void Signal(int number);
+  // Another program writes on the screen, behind the program's back.
+  void Scribble(std::string_view bytes);
   void Close();  // the terminal goes away: the program sees it hang up
 
   // Renders the program's output until `settled` holds; false when it

@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <iterator>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "cli/escape.h"
 #include "term/keys.h"
 #include "term/session.h"
 #include "testkit/case_file.h"
@@ -19,6 +24,11 @@ namespace {
 
 // Generous: the sanitizer build on a busy machine. Only a failing step waits this long.
 constexpr int kTimeoutMs = 10000;
+// Long enough for the keys to have paused, by lumocalc's clock, after the
+// last ones were taken.
+constexpr auto kQuiet = std::chrono::milliseconds(6 * kKeyGapMs);
+// Between the bytes of a "bytewise" step: well within the pause that ends a burst.
+constexpr auto kMoment = std::chrono::milliseconds(kKeyGapMs / 10);
 
 struct Step {
   std::string where;  // «terminal.txt:12»
@@ -30,6 +40,7 @@ struct Scenario {
   std::string name;
   int cols = 0;  // 0: no terminal at all
   int rows = 0;
+  bool shell = false;  // run as a shell's job
   std::vector<Step> steps;
 };
 
@@ -43,9 +54,13 @@ std::string Rest(const std::string& text) {
   return blank == std::string::npos ? "" : text.substr(blank + 1);
 }
 
-// What a "keys" or "repeat" step writes.
+bool WritesKeys(const Step& step) {
+  return step.verb == "keys" || step.verb == "bytewise" || step.verb == "repeat";
+}
+
+// What a step that writes keys writes.
 std::string BytesOf(const Step& step) {
-  if (step.verb == "keys") return step.argument;
+  if (step.verb != "repeat") return step.argument;
   std::string bytes;
   for (int times = std::stoi(step.argument); times-- > 0;) bytes += Rest(step.argument);
   return bytes;
@@ -56,9 +71,10 @@ std::vector<Scenario> LoadScenarios() {
   for (const Case& row : ReadCases("terminal.txt")) {
     const Step step{row.where, row[0].substr(0, row[0].find(' ')), Rest(row[0])};
     if (step.verb == "case") {
-      scenarios.push_back({step.argument.substr(0, step.argument.find(' ')), 0, 0, {}});
-      std::sscanf(Rest(step.argument).c_str(), "%dx%d", &scenarios.back().cols,
-                  &scenarios.back().rows);
+      const std::string size = Rest(step.argument);
+      scenarios.push_back(
+          {step.argument.substr(0, step.argument.find(' ')), 0, 0, Rest(size) == "shell", {}});
+      std::sscanf(size.c_str(), "%dx%d", &scenarios.back().cols, &scenarios.back().rows);
     } else if (!scenarios.empty()) {
       scenarios.back().steps.push_back(step);
     }
@@ -87,7 +103,7 @@ class Terminal : public testing::TestWithParam<Scenario> {};
 TEST_P(Terminal, Plays) {
   const Scenario& scenario = GetParam();
   if (scenario.cols == 0) return PlayWithoutTerminal(scenario);
-  PtyScreen screen(LUMOCALC_TERM, scenario.cols, scenario.rows);
+  PtyScreen screen(LUMOCALC_TERM, scenario.cols, scenario.rows, scenario.shell);
   const auto shown = [&] {
     std::string rows;
     for (int row = 0; row < screen.Rows(); ++row) rows += "\n|" + screen.Row(row);
@@ -105,6 +121,15 @@ TEST_P(Terminal, Plays) {
     int second = 0;
     if (step.verb == "keys" || step.verb == "repeat") {
       screen.Send(BytesOf(step));
+    } else if (step.verb == "bytewise") {
+      for (const char byte : step.argument) {
+        screen.Send(std::string_view(&byte, 1));
+        std::this_thread::sleep_for(kMoment);
+      }
+    } else if (step.verb == "quiet") {
+      std::this_thread::sleep_for(kQuiet);
+    } else if (step.verb == "scribble") {
+      screen.Scribble(step.argument);
     } else if (step.verb == "row") {
       argument >> first;
       const std::string expected = Rest(step.argument);
@@ -120,7 +145,7 @@ TEST_P(Terminal, Plays) {
       screen.Resize(first, second);
     } else if (step.verb == "signal") {
       static const std::map<std::string, int> kSignals = {
-          {"TERM", SIGTERM}, {"HUP", SIGHUP}, {"INT", SIGINT}};
+          {"TERM", SIGTERM}, {"HUP", SIGHUP}, {"INT", SIGINT}, {"QUIT", SIGQUIT}};
       screen.Signal(kSignals.at(step.argument));
     } else if (step.verb == "close") {
       screen.Close();
@@ -142,19 +167,62 @@ TEST_P(Terminal, ReadsKeysInAnyPieces) {
   Session bytewise;
   KeyDecoder whole_keys;
   KeyDecoder bytewise_keys;
-  const auto play = [](Session& session, KeyDecoder& keys, std::string_view bytes) {
-    for (const KeyEvent& key : keys.Feed(bytes)) Perform(session, key, 2);
+  const auto perform = [](Session& session, const std::vector<KeyEvent>& keys) {
+    for (const KeyEvent& key : keys) Perform(session, key, 2);
   };
   for (const Step& step : GetParam().steps) {
-    if (step.verb != "keys" && step.verb != "repeat") continue;
+    if (step.verb == "quiet") {
+      perform(whole, whole_keys.Flush());
+      perform(bytewise, bytewise_keys.Flush());
+      EndBurst(whole);
+      EndBurst(bytewise);
+    }
+    if (!WritesKeys(step)) continue;
     const std::string bytes = BytesOf(step);
-    play(whole, whole_keys, bytes);
-    for (const char byte : bytes) play(bytewise, bytewise_keys, std::string_view(&byte, 1));
+    perform(whole, whole_keys.Feed(bytes));
+    for (const char byte : bytes) perform(bytewise, bytewise_keys.Feed(std::string_view(&byte, 1)));
   }
   EXPECT_EQ(bytewise.input.text, whole.input.text);
   EXPECT_EQ(bytewise.input.caret, whole.input.caret);
   EXPECT_EQ(bytewise.last_result, whole.last_result);
   EXPECT_EQ(bytewise.history, whole.history);
+  EXPECT_EQ(bytewise.lines, whole.lines);
+  EXPECT_EQ(bytewise.waiting.Count(), whole.waiting.Count());
+}
+
+// Any bytes, in any pieces, with pauses anywhere: the line never holds a
+// line end, its answer is always the one for the text it holds, and every
+// commit keeps its line for recall.
+TEST(TerminalKeys, AnyBytesKeepTheLineAnswered) {
+  static const char* const kPieces[] = {
+      "1",      "+",     "2*",    "=",    "\xc3\xa9", "\xe2\x82\xac", "\xc3",      "\xa9",
+      "\xff",   "\r",    "\n",    "\x1b", "[",        "\x1b[200~",    "\x1b[201~", "\x1b[A",
+      "\x1b[B", "\033b", "\033f", "\x7f", "\x15",     "\x17",         "\x1b[D",    "\x1b[C",
+      " ",      "\t",    "\x04",  "\x0b", "\x1b\x7f", "\x1b[3~",      "\x03",      "\xe2\x80\xaf"};
+  std::mt19937 random(15);
+  for (int round = 0; round < 1000; ++round) {
+    Session session;
+    KeyDecoder keys;
+    std::string bytes;
+    for (int piece = random() % 40; piece-- > 0;) bytes += kPieces[random() % std::size(kPieces)];
+    for (std::size_t at = 0; at < bytes.size();) {
+      const std::size_t length = 1 + random() % 6;
+      std::vector<KeyEvent> events = keys.Feed(std::string_view(bytes).substr(at, length));
+      at += length;
+      if (random() % 4 == 0) {
+        for (KeyEvent& flushed : keys.Flush()) events.push_back(std::move(flushed));
+        EndBurst(session);
+      }
+      for (const KeyEvent& key : events) Perform(session, key, 2);
+      SCOPED_TRACE(Escape(bytes.substr(0, at)));
+      const std::string& text = session.input.text;
+      ASSERT_EQ(text.find_first_of("\r\n"), std::string::npos);
+      ASSERT_LE(session.input.caret, text.size());
+      ASSERT_EQ(session.last_result, CalculateTyped(text));
+      ASSERT_EQ(session.lines.size(), session.history.size());
+      ASSERT_LE(session.recalled, session.lines.size());
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(term, Terminal, testing::ValuesIn(LoadScenarios()),
