@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "term/line_edit.h"
-#include "term/text_encoding.h"
+#include "session/text_encoding.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cassert>
 #include <utility>
 
-#include "term/text_encoding.h"
+#include "session/text_encoding.h"
 
 namespace {
 

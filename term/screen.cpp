@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "term/text_encoding.h"
+#include "session/text_encoding.h"
 
 namespace {
 

@@ -1,22 +1,26 @@
 #include "term/session.h"
 
 #include <algorithm>
-#include <optional>
 #include <utility>
 
 #include "eval/calculate.h"
 #include "eval/text.h"
-#include "term/text_encoding.h"
+#include "session/calculate_typed.h"
 #include "session/input_handling.h"
 
 namespace {
+
+// The terminal's line is UTF-8; the engine of this build answers it.
+std::string CalculateLine(std::string_view line) {
+  return CalculateTyped(line, Calculate);
+}
 
 // The input line changed: the window's rules decide, on the whole text,
 // whether it is evaluated, committed or refused.
 InputReaction ReactToInput(Session& session) {
   const std::string line = session.last_line;
-  InputChange change = ReactToInputChange(session.input.text, session.last_line,
-                                          session.last_result, CalculateTyped);
+  InputChange change =
+      ReactToInputChange(session.input.text, session.last_line, session.last_result, CalculateLine);
   switch (change.reaction) {
     case InputReaction::kNothing:
     case InputReaction::kShowResult:  // last_result holds it already
@@ -152,10 +156,4 @@ Outcome Perform(Session& session, const KeyEvent& key, std::size_t page) {
   }
   if (Edit(session, key)) ReactToInput(session);
   return Outcome::kGoOn;
-}
-
-std::string CalculateTyped(std::string_view line) {
-  const std::optional<std::string> bytes = Windows1252FromUtf8(line);
-  if (!bytes) return std::string(kErrorText);
-  return Utf8FromWindows1252(Calculate(*bytes));
 }

@@ -2,7 +2,7 @@
 // it. The input rules are the window's own (session/input_handling.h): every change
 // of the input line goes through ReactToInputChange, whose reaction is
 // carried out here as MainDialogProc carries it out on the window's fields.
-// Text with line ends is taken line by line (term/paste_lines.h).
+// Text with line ends is taken line by line (session/paste_lines.h).
 #pragma once
 
 #include <cstddef>
@@ -13,7 +13,7 @@
 
 #include "term/keys.h"
 #include "term/line_edit.h"
-#include "term/paste_lines.h"
+#include "session/paste_lines.h"
 
 struct Session {
   InputLine input;
@@ -44,8 +44,3 @@ Outcome Perform(Session& session, const KeyEvent& key, std::size_t page);
 inline void EndBurst(Session& session) {
   session.holding = false;
 }
-
-// The answer to a line of UTF-8 as the window would give it for the same
-// characters in its single-byte text, in UTF-8; "Erreur de syntaxe" for a
-// line with a character that text has not.
-std::string CalculateTyped(std::string_view line);

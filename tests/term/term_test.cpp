@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "cli/escape.h"
+#include "eval/calculate.h"
+#include "session/calculate_typed.h"
 #include "term/keys.h"
 #include "term/session.h"
 #include "testkit/case_file.h"
@@ -218,7 +220,7 @@ TEST(TerminalKeys, AnyBytesKeepTheLineAnswered) {
       const std::string& text = session.input.text;
       ASSERT_EQ(text.find_first_of("\r\n"), std::string::npos);
       ASSERT_LE(session.input.caret, text.size());
-      ASSERT_EQ(session.last_result, CalculateTyped(text));
+      ASSERT_EQ(session.last_result, CalculateTyped(text, Calculate));
       ASSERT_EQ(session.lines.size(), session.history.size());
       ASSERT_LE(session.recalled, session.lines.size());
     }

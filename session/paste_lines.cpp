@@ -1,4 +1,4 @@
-#include "term/paste_lines.h"
+#include "session/paste_lines.h"
 
 #include <algorithm>
 #include <utility>

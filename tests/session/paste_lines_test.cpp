@@ -1,12 +1,12 @@
 // The paste rule, from tests/cases/paste.txt, on a stand-in input that
 // commits every line that is not blank and holds no "?".
-#include "term/paste_lines.h"
+#include "session/paste_lines.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "tests/case_file.h"
+#include "testkit/case_file.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The conversions between UTF-8 and the engine's single-byte text, from
 // tests/cases/encoding.txt.
-#include "term/text_encoding.h"
+#include "session/text_encoding.h"
 
 #include <gtest/gtest.h>
 
-#include "tests/case_file.h"
+#include "testkit/case_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "term/text_encoding.h"
+#include "session/text_encoding.h"
 
 #include <algorithm>
 #include <cassert>

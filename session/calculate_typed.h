@@ -1,0 +1,13 @@
+// A line as a front end that reads UTF-8 holds it (the terminal, the web
+// page), answered as the window answers the same characters.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "session/input_handling.h"
+
+// The answer to a line of UTF-8 as `calculate` gives it for the same
+// characters in the window's single-byte text, in UTF-8; "Erreur de syntaxe"
+// for a line with a character that text has not, never another line's answer.
+std::string CalculateTyped(std::string_view line, Calculator calculate);
