@@ -32,7 +32,8 @@ bool TakePieces(std::string_view w, Take take) {
 // Ordinary precedence evaluation with a stack of pending operators: an
 // operand waits; an operator first reduces the pending ones that bind at
 // least as tightly. The stack holds at most one operator per level, so it
-// never grows beyond three.
+// never grows beyond three. Its functions are inline: a typical line takes a
+// few of them per piece, and as calls they would cost more than their work.
 class ChainSolver {
  public:
   // Takes the next piece; false when a reduction was refused.
@@ -68,13 +69,13 @@ class ChainSolver {
   int depth_ = 0;  // pending operators; operand_[depth_] is the latest operand
 };
 
-Extended ChainSolver::ValueOf(const Operand& operand) {
+inline Extended ChainSolver::ValueOf(const Operand& operand) {
   if (operand.whole) return operand.whole_value;
   if (operand.produced) return operand.read_back.Value();
   return ParseNumber(operand.text);
 }
 
-int ChainSolver::FreeSlot() {
+inline int ChainSolver::FreeSlot() {
   int slot = 0;
   while ((in_use_ & (1U << slot)) != 0) ++slot;
   assert(slot < static_cast<int>(std::size(written_)));
@@ -82,11 +83,11 @@ int ChainSolver::FreeSlot() {
   return slot;
 }
 
-void ChainSolver::Release(const Operand& operand) {
+inline void ChainSolver::Release(const Operand& operand) {
   if (operand.slot >= 0) in_use_ &= ~(1U << operand.slot);
 }
 
-bool ChainSolver::Reduce() {
+inline bool ChainSolver::Reduce() {
   Operand& left = operand_[depth_ - 1];
   const Operand& right = operand_[depth_];
   if ((!left.produced && !HasDigit(left.text)) || (!right.produced && !HasDigit(right.text))) {
@@ -116,7 +117,7 @@ bool ChainSolver::Reduce() {
   return true;
 }
 
-bool ChainSolver::Take(std::string_view piece) {
+inline bool ChainSolver::Take(std::string_view piece) {
   if (!IsOperator(piece)) {
     Operand& taken = operand_[depth_];
     taken.text = piece;
@@ -133,7 +134,7 @@ bool ChainSolver::Take(std::string_view piece) {
   return true;
 }
 
-std::optional<std::string> ChainSolver::Finish() {
+inline std::optional<std::string> ChainSolver::Finish() {
   while (depth_ > 0) {
     if (!Reduce()) return std::nullopt;
   }
