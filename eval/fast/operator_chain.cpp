@@ -17,22 +17,21 @@ bool IsOperator(std::string_view piece) {
   return piece.size() == 1 && IsOperatorCharacter(piece[0]);
 }
 
-// Calls take(from, size) for each piece of w, the runs of non-blanks between
-// single blanks, in order, until it returns false. Returns whether all were
-// taken.
-template <typename Take>
-bool TakePieces(std::string_view w, Take take) {
-  for (std::size_t from = 0, at = 0; from <= w.size(); from = at + 1) {
-    for (at = from; at < w.size() && w[at] != ' ';) ++at;
-    if (!take(from, at - from)) return false;
-  }
-  return true;
+// Where the piece of w that begins at `from` ends: the pieces are the runs of
+// non-blanks between single blanks, and the next one begins after the blank.
+std::size_t PieceEnd(std::string_view w, std::size_t from) {
+  std::size_t at = from;
+  while (at < w.size() && w[at] != ' ') ++at;
+  return at;
 }
 
 // Ordinary precedence evaluation with a stack of pending operators: an
 // operand waits; an operator first reduces the pending ones that bind at
 // least as tightly. The stack holds at most one operator per level, so it
-// never grows beyond three.
+// never grows beyond three. Its small functions are inline: a typical line
+// takes a few of them per piece, and as calls they would cost more than their
+// work. (Reduce, the one large one, is not: two copies of it would make the
+// Windows program larger for a few instructions a line.)
 class ChainSolver {
  public:
   // Takes the next piece; false when a reduction was refused.
@@ -68,13 +67,13 @@ class ChainSolver {
   int depth_ = 0;  // pending operators; operand_[depth_] is the latest operand
 };
 
-Extended ChainSolver::ValueOf(const Operand& operand) {
+inline Extended ChainSolver::ValueOf(const Operand& operand) {
   if (operand.whole) return operand.whole_value;
   if (operand.produced) return operand.read_back.Value();
   return ParseNumber(operand.text);
 }
 
-int ChainSolver::FreeSlot() {
+inline int ChainSolver::FreeSlot() {
   int slot = 0;
   while ((in_use_ & (1U << slot)) != 0) ++slot;
   assert(slot < static_cast<int>(std::size(written_)));
@@ -82,7 +81,7 @@ int ChainSolver::FreeSlot() {
   return slot;
 }
 
-void ChainSolver::Release(const Operand& operand) {
+inline void ChainSolver::Release(const Operand& operand) {
   if (operand.slot >= 0) in_use_ &= ~(1U << operand.slot);
 }
 
@@ -116,7 +115,7 @@ bool ChainSolver::Reduce() {
   return true;
 }
 
-bool ChainSolver::Take(std::string_view piece) {
+inline bool ChainSolver::Take(std::string_view piece) {
   if (!IsOperator(piece)) {
     Operand& taken = operand_[depth_];
     taken.text = piece;
@@ -133,7 +132,7 @@ bool ChainSolver::Take(std::string_view piece) {
   return true;
 }
 
-std::optional<std::string> ChainSolver::Finish() {
+inline std::optional<std::string> ChainSolver::Finish() {
   while (depth_ > 0) {
     if (!Reduce()) return std::nullopt;
   }
@@ -151,29 +150,25 @@ bool OperatorChain::Read(std::string_view w) {
   w_ = w;
   pieces_ = 0;
   bool expect_operand = true;
-  const bool chain = TakePieces(w, [&](std::size_t from, std::size_t size) {
-    const std::string_view piece = w.substr(from, size);
+  for (std::size_t from = 0, end = 0; from <= w.size(); from = end + 1) {
+    end = PieceEnd(w, from);
+    const std::string_view piece = w.substr(from, end - from);
     if (piece.empty() || IsOperator(piece) == expect_operand) return false;
     expect_operand = !expect_operand;
-    if (pieces_ < kRemembered) remembered_[pieces_] = Piece{from, size};
+    if (pieces_ < kRemembered) remembered_[pieces_] = end - from;
     ++pieces_;
-    return true;
-  });
-  return chain && !expect_operand;  // not ended with an operator
+  }
+  return !expect_operand;  // not ended with an operator
 }
 
 std::optional<std::string> OperatorChain::Solve() const {
   ChainSolver solver;
-  bool taken = true;
-  if (pieces_ <= kRemembered) {
-    for (std::size_t i = 0; i < pieces_ && taken; ++i) {
-      taken = solver.Take(w_.substr(remembered_[i].from, remembered_[i].size));
-    }
-  } else {
-    taken = TakePieces(
-        w_, [&](std::size_t from, std::size_t size) { return solver.Take(w_.substr(from, size)); });
+  std::size_t from = 0;  // where the next piece begins
+  for (std::size_t i = 0; i < pieces_; ++i) {
+    const std::size_t size = i < kRemembered ? remembered_[i] : PieceEnd(w_, from) - from;
+    if (!solver.Take(w_.substr(from, size))) return std::nullopt;
+    from += size + 1;
   }
-  if (!taken) return std::nullopt;
   return solver.Finish();
 }
 

@@ -27,17 +27,13 @@ class OperatorChain {
   std::optional<std::string> Solve() const;
 
  private:
-  struct Piece {
-    std::size_t from;
-    std::size_t size;
-  };
-  // The pieces of a line of ordinary length, so that Solve needn't split it
-  // again; longer ones it does split again.
+  // The sizes of the pieces of a line of ordinary length, so that Solve
+  // needn't look for their ends again; beyond these it does.
   static constexpr std::size_t kRemembered = 64;
 
   std::string_view w_;
   std::size_t pieces_ = 0;
-  Piece remembered_[kRemembered];  // left uninitialised until written: no cost for unused entries
+  std::size_t remembered_[kRemembered];  // left uninitialised: no cost for unused entries
 };
 
 }  // namespace fast
