@@ -8,6 +8,7 @@
 #include "session/input_handling.h"
 
 // The answer to a line of UTF-8 as `calculate` gives it for the same
-// characters in the window's single-byte text, in UTF-8; "Erreur de syntaxe"
-// for a line with a character that text has not, never another line's answer.
+// characters in the window's single-byte text, in UTF-8, the line it starts
+// with as typed; "Erreur de syntaxe" for a line with a character that text
+// has not, never another line's answer.
 std::string CalculateTyped(std::string_view line, Calculator calculate);

@@ -4,9 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include "session/calculate_typed.h"
 #include "testkit/case_file.h"
 
 namespace {
+
+// An engine whose answer starts with the line and then holds it once more.
+std::string Echo(std::string_view line) {
+  return std::string(line).append(" = ").append(line);
+}
 
 class EncodingTest : public testing::TestWithParam<Case> {};
 
@@ -16,7 +22,12 @@ TEST_P(EncodingTest, ConvertsAndCounts) {
   const std::optional<std::string> bytes = Windows1252FromUtf8(utf8);
   EXPECT_EQ(bytes.value_or("(refused)"), row[1]);
   if (bytes) {
-    EXPECT_EQ(Utf8FromWindows1252(*bytes), row.fields.size() > 3 ? row[3] : utf8);
+    const std::string back = Utf8FromWindows1252(*bytes);
+    EXPECT_EQ(back, row.fields.size() > 3 ? row[3] : utf8);
+    // The answer shows the line as typed, and the rest as read back.
+    EXPECT_EQ(CalculateTyped(utf8, Echo), utf8 + " = " + back);
+  } else {
+    EXPECT_EQ(CalculateTyped(utf8, Echo), "Erreur de syntaxe");
   }
 
   // Characters counted forwards and backwards agree.

@@ -69,23 +69,26 @@
     show(calculator._lumocalc_change(...write(input.value)));
   }
 
-  // The text replaces the selection: a paste, or a drop, which goes where a
-  // paste would.
+  // The text replaces the selection: a paste, a drop (which goes where a
+  // paste would), or Enter's line end.
+  function type(text, from = input.selectionStart, to = input.selectionEnd) {
+    const value = input.value;
+    show(calculator._lumocalc_type(...write(value.slice(0, from), text, value.slice(to))));
+  }
+
   function paste(event, text) {
     event.preventDefault();
-    if (text === '') return;
-    const value = input.value;
-    show(calculator._lumocalc_paste(...write(value.slice(0, input.selectionStart), text,
-                                             value.slice(input.selectionEnd))));
+    if (text !== '') type(text);
   }
 
   input.addEventListener('input', changed);
   input.addEventListener('paste', (event) => paste(event, event.clipboardData.getData('text/plain')));
   input.addEventListener('drop', (event) => paste(event, event.dataTransfer.getData('text/plain')));
-  // Enter in the input submits its form.
+  // Enter in the input submits its form. Its line end goes after the
+  // selection, which stays part of the line.
   document.getElementById('line').addEventListener('submit', (event) => {
     event.preventDefault();
-    show(calculator._lumocalc_enter(...write(input.value)));
+    type('\n', input.selectionEnd, input.selectionEnd);
   });
   drop.addEventListener('click', () => {
     calculator._lumocalc_drop_waiting();
