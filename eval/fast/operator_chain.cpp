@@ -7,11 +7,14 @@
 #include "eval/arithmetic.h"
 #include "eval/fast/levels.h"
 #include "eval/number_text.h"
+#include "eval/rules.h"
 #include "eval/text.h"
 
 namespace fast {
 
 namespace {
+
+constexpr CharSet kNumberCharacterSet(kNumberCharacters);
 
 bool IsOperator(std::string_view piece) {
   return piece.size() == 1 && IsOperatorCharacter(piece[0]);
@@ -141,7 +144,13 @@ inline std::optional<std::string> ChainSolver::Finish() {
     FormatNumberInto(operand_[0].whole_value, text);
     return std::string(text.View().substr(text.View().front() == ' ' ? 1 : 0));
   }
-  return std::string(operand_[0].text);
+  // The answer must be a number text, which only a lone operand, taken as it
+  // stands, can fail to be.
+  const std::string_view answer = operand_[0].text;
+  for (const char c : answer) {
+    if (!kNumberCharacterSet.Has(c)) return std::nullopt;
+  }
+  return std::string(answer);
 }
 
 }  // namespace

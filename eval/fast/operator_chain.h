@@ -23,7 +23,7 @@ class OperatorChain {
   bool Read(std::string_view w);
 
   // After Read found a chain: its value's text, or nothing when a reduction
-  // is refused.
+  // is refused or the answer, a lone operand, is not a number text.
   std::optional<std::string> Solve() const;
 
  private:

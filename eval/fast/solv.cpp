@@ -93,12 +93,10 @@ std::optional<std::string> Solv(std::string_view expression) {
   std::string_view w = TrimBlanks(expression);
   if (w.empty()) return "0";
   if (kNoEndSet.Has(w.back()) || kNoStartSet.Has(w.front())) return std::nullopt;
+  // The chain's answer goes out as it comes, without a move on the way: one
+  // per parenthesised group shows in the time of a line.
   OperatorChain chain;
-  if (chain.Read(w)) {
-    std::optional<std::string> solved = chain.Solve();
-    if (solved && !OnlyNumberCharacters(*solved)) return std::nullopt;
-    return solved;
-  }
+  if (chain.Read(w)) return chain.Solve();
   // Which levels have an operator character at all, in one look at the
   // expression: a level with none has nothing to reduce.
   unsigned levels = 0;
