@@ -31,16 +31,17 @@ std::size_t PieceEnd(std::string_view w, std::size_t from) {
 // Ordinary precedence evaluation with a stack of pending operators: an
 // operand waits; an operator first reduces the pending ones that bind at
 // least as tightly. The stack holds at most one operator per level, so it
-// never grows beyond three. Its small functions are inline: a typical line
-// takes a few of them per piece, and as calls they would cost more than their
-// work. (Reduce, the one large one, is not: two copies of it would make the
-// Windows program larger for a few instructions a line.)
+// never grows beyond three. Its functions are inline, each called from one
+// place: a typical line takes a few of them per piece, and as calls they
+// would cost more than their work.
 class ChainSolver {
  public:
-  // Takes the next piece; false when a reduction was refused.
+  // Takes the next piece, or with an empty one (no piece of a chain is
+  // empty) the end of the chain, which every pending operator is reduced
+  // before; false when a reduction was refused.
   bool Take(std::string_view piece);
-  // After the last piece: the value's text, or nothing when refused.
-  std::optional<std::string> Finish();
+  // After the end: the value's text, or nothing when it is not a number text.
+  std::optional<std::string> Answer() const;
 
  private:
   // An operand is a piece of the expression, or what a reduction produced. A
@@ -88,7 +89,7 @@ inline void ChainSolver::Release(const Operand& operand) {
   if (operand.slot >= 0) in_use_ &= ~(1U << operand.slot);
 }
 
-bool ChainSolver::Reduce() {
+inline bool ChainSolver::Reduce() {
   Operand& left = operand_[depth_ - 1];
   const Operand& right = operand_[depth_];
   if ((!left.produced && !HasDigit(left.text)) || (!right.produced && !HasDigit(right.text))) {
@@ -119,7 +120,8 @@ bool ChainSolver::Reduce() {
 }
 
 inline bool ChainSolver::Take(std::string_view piece) {
-  if (!IsOperator(piece)) {
+  const bool end = piece.empty();
+  if (!end && !IsOperator(piece)) {
     Operand& taken = operand_[depth_];
     taken.text = piece;
     taken.slot = -1;
@@ -127,18 +129,19 @@ inline bool ChainSolver::Take(std::string_view piece) {
     taken.whole = false;
     return true;
   }
-  while (depth_ > 0 && LevelOf(op_[depth_ - 1]) <= LevelOf(piece[0])) {
+  const int level = end ? kLevelCount : LevelOf(piece[0]);  // the end binds loosest
+  while (depth_ > 0 && LevelOf(op_[depth_ - 1]) <= level) {
     if (!Reduce()) return false;
   }
-  assert(depth_ < kLevelCount);
-  op_[depth_++] = piece[0];
+  if (!end) {
+    assert(depth_ < kLevelCount);
+    op_[depth_++] = piece[0];
+  }
   return true;
 }
 
-inline std::optional<std::string> ChainSolver::Finish() {
-  while (depth_ > 0) {
-    if (!Reduce()) return std::nullopt;
-  }
+inline std::optional<std::string> ChainSolver::Answer() const {
+  assert(depth_ == 0);
   if (operand_[0].whole) {
     NumberText text;
     FormatNumberInto(operand_[0].whole_value, text);
@@ -172,13 +175,18 @@ bool OperatorChain::Read(std::string_view w) {
 
 std::optional<std::string> OperatorChain::Solve() const {
   ChainSolver solver;
+  // The pieces, then the end, all through one call: Take and the reductions
+  // inside it are then written out once, inline.
   std::size_t from = 0;  // where the next piece begins
-  for (std::size_t i = 0; i < pieces_; ++i) {
-    const std::size_t size = i < kRemembered ? remembered_[i] : PieceEnd(w_, from) - from;
-    if (!solver.Take(w_.substr(from, size))) return std::nullopt;
-    from += size + 1;
+  for (std::size_t i = 0; i <= pieces_; ++i) {
+    std::string_view piece;  // the end
+    if (i < pieces_) {
+      piece = w_.substr(from, i < kRemembered ? remembered_[i] : PieceEnd(w_, from) - from);
+      from += piece.size() + 1;
+    }
+    if (!solver.Take(piece)) return std::nullopt;
   }
-  return solver.Finish();
+  return solver.Answer();
 }
 
 }  // namespace fast
