@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "session/paste_lines.h"
 #include "term/keys.h"
 #include "term/line_edit.h"
-#include "session/paste_lines.h"
 
 struct Session {
   InputLine input;
