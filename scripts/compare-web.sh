@@ -15,4 +15,4 @@ cmake --build build/soft -j 2 --target lumocalc-eval differential-run >/dev/null
 LUMOCALC_MODULE=$PWD/build/web/web/lumocalc.js LUMOCALC_EVAL=$PWD/build/soft/cli/lumocalc-eval \
 LUMOCALC_DIFFERENTIAL_RUN=$PWD/build/soft/tests/differential/differential-run \
 LUMOCALC_COUNT=${1:-2000000} LUMOCALC_SEED=${2:-1} \
-  exec node --test --test-reporter=spec tests/web/module.test.mjs
+  exec node --test tests/web/module.test.mjs

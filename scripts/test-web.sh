@@ -30,5 +30,5 @@ export LUMOCALC_MODULE=$PWD/build/web/web/lumocalc.js LUMOCALC_PAGE=$PWD/build/w
 export LUMOCALC_EVAL=$PWD/build/soft/cli/lumocalc-eval
 export LUMOCALC_DIFFERENTIAL_RUN=$PWD/build/soft/tests/differential/differential-run
 export LUMOCALC_COUNT=$lines LUMOCALC_SEED=$seed HOME=$home
-node --test --test-reporter=spec tests/web/
+node --test tests/web/
 echo "Screenshots: build/web/test-output/"
