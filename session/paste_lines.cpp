@@ -9,6 +9,23 @@ bool IsLineEnd(char c) {
   return c == '\r' || c == '\n';
 }
 
+// Nothing but what the engine reads as blanks: spaces and the no-break
+// spaces, U+00A0 and U+202F in UTF-8.
+bool IsBlankLine(std::string_view line) {
+  for (std::size_t at = 0; at < line.size();) {
+    if (line[at] == ' ') {
+      ++at;
+    } else if (line.substr(at, 2) == "\xC2\xA0") {
+      at += 2;
+    } else if (line.substr(at, 3) == "\xE2\x80\xAF") {
+      at += 3;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
 // Adds the lines of `text` to `lines`. An empty line after a line end is left
 // out: Enter on an empty input after a commit or a blank line changes
 // nothing, so a run of line ends is one (CR LF among them), and a paste of
@@ -44,9 +61,8 @@ void WaitingLines::Prepend(std::string_view text) {
 }
 
 std::size_t WaitingLines::Count() const {
-  return static_cast<std::size_t>(std::count_if(lines_.begin(), lines_.end(), [](const auto& line) {
-    return line.text.find_first_not_of(' ') != std::string::npos;
-  }));
+  return static_cast<std::size_t>(std::count_if(
+      lines_.begin(), lines_.end(), [](const auto& line) { return !IsBlankLine(line.text); }));
 }
 
 PendingLine WaitingLines::TakeFirst() {
@@ -58,7 +74,9 @@ PendingLine WaitingLines::TakeFirst() {
 bool TakeWaitingLines(WaitingLines& waiting, const TypeText& type, const PressEnter& enter) {
   while (!waiting.Empty()) {
     const PendingLine line = waiting.TakeFirst();
-    type(line.text);
+    // A blank line goes by whole: typed, its blanks would stay in the input
+    // and glue onto the next line.
+    if (!line.ended || !IsBlankLine(line.text)) type(line.text);
     if (!line.ended) return false;
     if (enter() == Entered::kRefused) return true;
   }

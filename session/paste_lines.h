@@ -1,6 +1,6 @@
 // Text that holds line ends, pasted or typed, is taken line by line as if
 // each line were typed at the caret and Enter pressed: the lines are
-// committed in turn, blank lines go by, and the first line that is refused
+// committed in turn, blank lines go by whole, and the first line that is refused
 // stops the taking. It stays in the input with its answer, for correction,
 // and the lines after it wait, neither lost nor glued to it, until it is
 // committed. A line end is CR, LF or CR LF.
