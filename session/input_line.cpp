@@ -1,7 +1,6 @@
-#include "term/line_edit.h"
+#include "session/input_line.h"
 
 #include <algorithm>
-#include <cassert>
 #include <utility>
 
 #include "session/text_encoding.h"
@@ -16,9 +15,10 @@ bool IsWordByte(char c) {
 
 }  // namespace
 
-bool InsertAtCaret(InputLine& line, std::string_view bytes) {
+Inserted InsertAtCaret(InputLine& line, std::string_view bytes) {
   std::size_t room = kInputLimit - std::min(kInputLimit, CountCharacters(line.text));
   std::string kept;
+  std::size_t left_out = 0;
   for (std::size_t at = 0; at < bytes.size();) {
     if (bytes.substr(at, 2) == "\r\n") {
       kept.append("\r\n");
@@ -29,12 +29,14 @@ bool InsertAtCaret(InputLine& line, std::string_view bytes) {
     if (room > 0) {
       kept.append(bytes.substr(at, length));
       --room;
+    } else {
+      ++left_out;
     }
     at += length;
   }
   line.text.insert(line.caret, kept);
   line.caret += kept.size();
-  return !kept.empty();
+  return {!kept.empty(), left_out};
 }
 
 bool MoveLeft(InputLine& line) {
@@ -122,26 +124,4 @@ bool ReplaceText(InputLine& line, std::string text) {
   line.text = std::move(text);
   line.caret = line.text.size();
   return changed;
-}
-
-InputView ScrollToCaret(InputLine& line, std::size_t width) {
-  assert(width > 0);
-  const std::string_view text = line.text;
-  const std::size_t caret = CountCharacters(text.substr(0, line.caret));
-  const std::size_t length = caret + CountCharacters(text.substr(line.caret));
-  const std::size_t margin = width >= 3 ? 1 : 0;  // a marker's column
-  std::size_t& scroll = line.scroll;
-  // Shortening the line pulls its end back to the right edge (the caret's
-  // column after the last character included) rather than leaving blank columns.
-  if (length + 1 < scroll + width) scroll = length + 1 > width ? length + 1 - width : 0;
-  if (scroll > 0 && caret < scroll + margin) scroll = caret > margin ? caret - margin : 0;
-  if (caret >= scroll + width) scroll = caret - width + 1;
-  if (length > scroll + width && caret + margin >= scroll + width) {
-    scroll = caret + margin + 1 - width;
-  }
-  // The first character shown lies less than a screen's width before the caret.
-  std::size_t first = line.caret;
-  for (std::size_t back = caret - scroll; back > 0; --back)
-    first = PreviousCharacterStart(text, first);
-  return {first, caret - scroll, margin > 0 && scroll > 0, margin > 0 && length > scroll + width};
 }

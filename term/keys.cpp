@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "session/input_line.h"
 #include "session/text_encoding.h"
-#include "term/line_edit.h"
 
 namespace {
 

@@ -69,7 +69,7 @@ int WaitLimit(const KeyDecoder& decoder, const Session& session, Clock::time_poi
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(paste_ends - Clock::now());
     return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
   }
-  return decoder.WaitingForMore() || session.holding ? kKeyGapMs : -1;
+  return decoder.WaitingForMore() || session.line.Holding() ? kKeyGapMs : -1;
 }
 
 // Runs until a way out; the caller restores the terminal.

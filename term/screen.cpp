@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "session/text_encoding.h"
+#include "term/input_view.h"
 
 namespace {
 
@@ -86,12 +87,12 @@ void DrawInput(const InputLine& input, const InputView& view) {
 void DrawRule(const Session& session) {
   const std::size_t width = Width();
   std::string rule(width, kRule);
-  const std::size_t waiting = session.waiting.Count();
+  const std::size_t waiting = session.line.WaitingCount();
   std::string left;
   if (waiting > 0) {
     left = " +" + std::to_string(waiting) + (waiting == 1 ? " more line " : " more lines ");
   }
-  const std::size_t entries = session.history.size();
+  const std::size_t entries = session.line.History().size();
   const std::size_t below = session.history_top + HistoryRows();
   std::string right;
   if (session.history_top > 0) right = " " + std::to_string(session.history_top) + " newer ";
@@ -115,30 +116,30 @@ std::size_t HistoryRows() {
 }
 
 void FollowCaret(Session& session) {
-  if (Width() > 0) ScrollToCaret(session.input, Width());
+  if (Width() > 0) ScrollToCaret(session.line.Line(), session.scroll, Width());
 }
 
 void DrawScreen(Session& session) {
   const std::size_t width = Width();
   if (width == 0 || LINES <= 0) return;
-  const InputView input = ScrollToCaret(session.input, width);
-  DrawInput(session.input, input);
+  const InputView input = ScrollToCaret(session.line.Line(), session.scroll, width);
+  DrawInput(session.line.Line(), input);
 
   if (LINES > kResultRow) {
     attron(A_BOLD);
-    DrawTail(kResultRow, session.last_result);
+    DrawTail(kResultRow, session.line.Answer());
     attroff(A_BOLD);
   }
 
   const std::size_t rows = HistoryRows();
-  const std::size_t entries = session.history.size();
+  const std::size_t entries = session.line.History().size();
   session.history_top = std::min(session.history_top, entries > rows ? entries - rows : 0);
   if (LINES > kRuleRow) DrawRule(session);
   for (std::size_t shown = 0; shown < rows; ++shown) {
     const int row = kFirstHistoryRow + static_cast<int>(shown);
     const std::size_t newer = session.history_top + shown;  // entries newer than this one
     if (newer < entries) {
-      DrawTail(row, session.history[entries - 1 - newer]);
+      DrawTail(row, session.line.History()[entries - 1 - newer]);
     } else {
       move(row, 0);
       clrtoeol();

@@ -1,12 +1,9 @@
 #include "term/session.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "eval/calculate.h"
-#include "eval/text.h"
 #include "session/calculate_typed.h"
-#include "session/input_handling.h"
 
 namespace {
 
@@ -15,72 +12,8 @@ std::string CalculateLine(std::string_view line) {
   return CalculateTyped(line, Calculate);
 }
 
-// The input line changed: the window's rules decide, on the whole text,
-// whether it is evaluated, committed or refused.
-InputReaction ReactToInput(Session& session) {
-  const std::string line = session.last_line;
-  InputChange change =
-      ReactToInputChange(session.input.text, session.last_line, session.last_result, CalculateLine);
-  switch (change.reaction) {
-    case InputReaction::kNothing:
-    case InputReaction::kShowResult:  // last_result holds it already
-      break;
-    case InputReaction::kCommit:
-      session.history.push_back(std::move(change.text));
-      session.lines.push_back(line);
-      session.history_top = 0;
-      session.recalled = 0;
-      session.left_behind.clear();
-      session.input = {};
-      break;
-    case InputReaction::kRefuse:
-      // The line break just inserted is taken out again; the caret stays
-      // where it was.
-      session.input.caret =
-          RemoveLineBreaks(std::string_view(session.input.text).substr(0, session.input.caret))
-              .size();
-      session.input.text = std::move(change.text);
-      break;
-  }
-  return change.reaction;
-}
-
-void Type(Session& session, std::string_view text) {
-  if (InsertAtCaret(session.input, text)) ReactToInput(session);
-}
-
-Entered PressEnter(Session& session) {
-  const bool blank = session.last_result.empty();
-  InsertAtCaret(session.input, kLineBreak);
-  if (ReactToInput(session) == InputReaction::kCommit) return Entered::kCommitted;
-  return blank ? Entered::kBlank : Entered::kRefused;
-}
-
-// Typed or pasted text; after a refused line, until the keys pause, it waits
-// behind it with the rest of the paste.
-void TakeTyped(Session& session, std::string_view text) {
-  if (session.holding) return session.waiting.Append(text);
-  session.holding = TakeText(
-      session.waiting, text, [&](std::string_view line) { Type(session, line); },
-      [&] { return PressEnter(session); });
-}
-
-void Recall(Session& session, Action action) {
-  const std::size_t count = session.lines.size();
-  std::size_t& at = session.recalled;
-  if (action == Action::kRecallOlder ? at == count : at == 0) return;
-  session.left_behind[at] = session.input.text;
-  at = action == Action::kRecallOlder ? at + 1 : at - 1;
-  const auto kept = session.left_behind.find(at);
-  if (ReplaceText(session.input,
-                  kept != session.left_behind.end() ? kept->second : session.lines[count - at])) {
-    ReactToInput(session);
-  }
-}
-
-bool Edit(Session& session, const KeyEvent& key) {
-  InputLine& line = session.input;
-  switch (key.action) {
+bool Edit(InputLine& line, Action action) {
+  switch (action) {
     case Action::kLeft:
       return MoveLeft(line);
     case Action::kRight:
@@ -112,7 +45,7 @@ bool Edit(Session& session, const KeyEvent& key) {
 }
 
 void ScrollHistory(Session& session, Action action, std::size_t page) {
-  const std::size_t entries = session.history.size();
+  const std::size_t entries = session.line.History().size();
   const std::size_t last_top = entries > page ? entries - page : 0;
   std::size_t& top = session.history_top;
   if (action == Action::kPageUp) top -= std::min(top, page);
@@ -121,12 +54,16 @@ void ScrollHistory(Session& session, Action action, std::size_t page) {
 
 }  // namespace
 
+Session::Session() : line(CalculateLine) {}
+
 Outcome Perform(Session& session, const KeyEvent& key, std::size_t page) {
+  LineSession& line = session.line;
+  const std::size_t entries = line.History().size();
   switch (key.action) {
     case Action::kQuit:
       return Outcome::kLeave;
     case Action::kQuitIfEmpty:
-      if (session.input.text.empty()) return Outcome::kLeave;
+      if (line.Line().text.empty()) return Outcome::kLeave;
       break;
     case Action::kRedraw:
       return Outcome::kRedraw;
@@ -134,26 +71,30 @@ Outcome Perform(Session& session, const KeyEvent& key, std::size_t page) {
       return Outcome::kSuspend;
     case Action::kInsert:
     case Action::kPaste:
-      TakeTyped(session, key.text);
-      return Outcome::kGoOn;
+      line.Type(key.text);
+      break;
     case Action::kRecallOlder:
+      line.RecallOlder();
+      break;
     case Action::kRecallNewer:
-      Recall(session, key.action);
-      return Outcome::kGoOn;
+      line.RecallNewer();
+      break;
     case Action::kPageUp:
     case Action::kPageDown:
       ScrollHistory(session, key.action, page);
-      return Outcome::kGoOn;
+      break;
     case Action::kEscape:
-      session.waiting.Clear();
-      return Outcome::kGoOn;
+      line.DropWaiting();
+      break;
     case Action::kDeleteToStart:
       // Ctrl+U on an empty line drops the lines waiting, as Escape does.
-      if (session.input.text.empty()) session.waiting.Clear();
+      if (line.Line().text.empty()) line.DropWaiting();
       break;
     default:
       break;
   }
-  if (Edit(session, key)) ReactToInput(session);
+  line.Change([&](InputLine& input) { return Edit(input, key.action); });
+  // A commit shows the newest entry: the history goes back to its top.
+  if (line.History().size() != entries) session.history_top = 0;
   return Outcome::kGoOn;
 }

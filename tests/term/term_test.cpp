@@ -184,12 +184,11 @@ TEST_P(Terminal, ReadsKeysInAnyPieces) {
     perform(whole, whole_keys.Feed(bytes));
     for (const char byte : bytes) perform(bytewise, bytewise_keys.Feed(std::string_view(&byte, 1)));
   }
-  EXPECT_EQ(bytewise.input.text, whole.input.text);
-  EXPECT_EQ(bytewise.input.caret, whole.input.caret);
-  EXPECT_EQ(bytewise.last_result, whole.last_result);
-  EXPECT_EQ(bytewise.history, whole.history);
-  EXPECT_EQ(bytewise.lines, whole.lines);
-  EXPECT_EQ(bytewise.waiting.Count(), whole.waiting.Count());
+  EXPECT_EQ(bytewise.line.Line().text, whole.line.Line().text);
+  EXPECT_EQ(bytewise.line.Line().caret, whole.line.Line().caret);
+  EXPECT_EQ(bytewise.line.Answer(), whole.line.Answer());
+  EXPECT_EQ(bytewise.line.CommittedLines(), whole.line.CommittedLines());
+  EXPECT_EQ(bytewise.line.WaitingCount(), whole.line.WaitingCount());
 }
 
 // Any bytes, in any pieces, with pauses anywhere: the line never holds a
@@ -217,12 +216,13 @@ TEST(TerminalKeys, AnyBytesKeepTheLineAnswered) {
       }
       for (const KeyEvent& key : events) Perform(session, key, 2);
       SCOPED_TRACE(Escape(bytes.substr(0, at)));
-      const std::string& text = session.input.text;
+      const LineSession& line = session.line;
+      const std::string& text = line.Line().text;
       ASSERT_EQ(text.find_first_of("\r\n"), std::string::npos);
-      ASSERT_LE(session.input.caret, text.size());
-      ASSERT_EQ(session.last_result, CalculateTyped(text, Calculate));
-      ASSERT_EQ(session.lines.size(), session.history.size());
-      ASSERT_LE(session.recalled, session.lines.size());
+      ASSERT_LE(line.Line().caret, text.size());
+      ASSERT_EQ(line.Answer(), CalculateTyped(text, Calculate));
+      ASSERT_EQ(line.CommittedLines().size(), line.History().size());
+      ASSERT_LE(line.Recalled(), line.CommittedLines().size());
     }
   }
 }
