@@ -13,12 +13,13 @@
   const decoder = new TextDecoder();
   // What a call changed (bits), and the parts of its outcome (web/exports.cpp).
   const kInput = 1, kAnswer = 2, kCut = 4;
-  const kBeforeCaret = 0, kAfterCaret = 1, kAnswerPart = 2, kCommitted = 4;
+  const kBeforeCaret = 0, kAfterCaret = 1, kAnswerPart = 2, kHistory = 4;
   // The longest answer shown whole. Laying out and painting a 32 KB answer
   // takes 40 to 200 ms, several frames; its end, where the value is, is what
   // the line shows anyway.
   const kShownAnswer = 1000;
   let calculator;
+  let entries = 0;  // history entries on the page
 
   // Writes the texts one after the other into the module's buffer, UTF-8;
   // returns their sizes in bytes.
@@ -54,8 +55,8 @@
       const text = part(kAnswerPart);
       answer.data = text.length > kShownAnswer ? '…' + text.slice(-kShownAnswer) : text;
     }
-    for (let i = 0, count = calculator._lumocalc_committed(); i < count; ++i) {
-      history.prepend(entry(part(kCommitted + i)));
+    for (const count = calculator._lumocalc_history_size(); entries < count; ++entries) {
+      history.prepend(entry(part(kHistory + entries)));
     }
     // Written only when it changes, so that a keystroke lays out no more than the answer.
     const waiting = calculator._lumocalc_waiting();
