@@ -9,7 +9,10 @@
 // Frames are not held to 60 a second (--disable-frame-rate-limit,
 // --disable-gpu-vsync), so that a frame shows its own cost, not the wait
 // for the display's next refresh. Keys on a typical line and at the end of a
-// line of 32,767 characters; medians, 90th percentiles and maxima.
+// line of 32,767 characters, keys and commits with 10,000 lines in the
+// history, and the paste of those 10,000 lines (until its frame is painted,
+// with the longest task the page ran meanwhile); medians, 90th percentiles
+// and maxima.
 //   node bench/web_bench.mjs PAGE [SAMPLES]
 import {mkdtempSync, readFileSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
@@ -41,14 +44,20 @@ function summary(name, values) {
 function watch() {
   window.lumocalcTimes = [];
   addEventListener('keydown', (event) => { window.lumocalcKey = event.timeStamp; }, true);
-  addEventListener('input', () => {
+  // Typing raises input; Enter submits the form, and commits.
+  const shown = () => {
     const key = window.lumocalcKey, answer = performance.now();
     requestAnimationFrame(() => {
       const channel = new MessageChannel();
       channel.port1.onmessage = () => window.lumocalcTimes.push([answer - key, performance.now() - key]);
       channel.port2.postMessage(0);
     });
-  });
+  };
+  addEventListener('input', shown);
+  addEventListener('submit', shown);
+  window.lumocalcTasks = [];
+  new PerformanceObserver((list) => window.lumocalcTasks.push(...list.getEntries().map((e) => e.duration)))
+    .observe({type: 'longtask'});
   new MutationObserver(() => { window.lumocalcReady ??= performance.now(); })
     .observe(document, {attributes: true, subtree: true, attributeFilter: ['data-ready']});
 }
@@ -102,6 +111,33 @@ const long = await keys(async (page) => {
   }, '1+'.repeat(16383));
 }, ['1', 'Backspace']);
 
+// 10,000 lines pasted at once: from the paste until its frame is painted,
+// and the longest task meanwhile (long tasks are those over 50 ms).
+const pastes = [], pasteTasks = [];
+async function pasteHistory(page) {
+  await page.evaluate(() => { window.lumocalcTasks = []; });
+  const lines = `${Array.from({length: 10000}, (_, i) => `${i}*2+1`).join('\n')}\n`;
+  pastes.push(await page.evaluate((text) => new Promise((resolve) => {
+    const start = performance.now();
+    const data = new DataTransfer();
+    data.setData('text/plain', text);
+    document.getElementById('input').dispatchEvent(
+      new ClipboardEvent('paste', {clipboardData: data, bubbles: true, cancelable: true}));
+    requestAnimationFrame(() => {
+      const channel = new MessageChannel();
+      channel.port1.onmessage = () => resolve(performance.now() - start);
+      channel.port2.postMessage(0);
+    });
+  }), lines));
+  await new Promise((resolve) => setTimeout(resolve, 200));  // for the task entries
+  pasteTasks.push(Math.max(0, ...await page.evaluate(() => window.lumocalcTasks)));
+}
+const historyTyping = await keys(async (page) => {
+  await pasteHistory(page);
+  await page.keyboard.type('1234567.891*');
+}, ['2', '+', '3', 'Backspace', 'Backspace', 'Backspace']);
+const historyCommits = (await keys(pasteHistory, ['1', 'Enter'])).filter((_, i) => i % 2 === 1);
+
 const page = readFileSync(pagePath);
 console.log(`lumocalc.html: ${page.length} bytes, ${gzipSync(page, {level: 9}).length} gzip`);
 summary('ready from disk (module ready)', ready);
@@ -110,5 +146,9 @@ summary('typical line: key to answer in page', typical.map(([a]) => a));
 summary('typical line: key to painted frame', typical.map(([, f]) => f));
 summary('32,767 characters: key to answer', long.map(([a]) => a));
 summary('32,767 characters: key to painted frame', long.map(([, f]) => f));
+summary('10,000 in history: key to painted frame', historyTyping.map(([, f]) => f));
+summary('10,000 in history: commit to painted frame', historyCommits.map(([, f]) => f));
+summary('paste of 10,000 lines to painted frame', pastes);
+summary('paste of 10,000 lines: longest task', pasteTasks);
 await browser.close();
 rmSync(home, {recursive: true, force: true});

@@ -69,12 +69,14 @@ class LineSession {
   // loses nothing.
   void RecallOlder() { Recall(recalled_ + 1); }
   void RecallNewer();
+  // Straight to a line: 0 the line being typed, n the nth newest committed
+  // one (a history entry chosen on the page), as pressing Up n times would.
+  void Recall(std::size_t to);
 
  private:
   InputReaction React();
   void TypeLine(std::string_view text);
   Entered PressEnter();
-  void Recall(std::size_t to);
 
   Calculator calculate_;
   InputLine line_;

@@ -39,14 +39,15 @@ std::string_view Buffered(std::size_t from, std::size_t size) {
   return std::string_view(buffer).substr(from, size);
 }
 
-// Carries out one action of the page, whole: nothing it types is held back
-// as the rest of a paste. `input_set`: the page's input is to be set anew.
+// Carries out one action of the page. Each starts anew (nothing it types is
+// held back as the rest of an earlier paste) but lumocalc_more, which goes on
+// with the last. `input_set`: the page's input is to be set anew.
 template <typename Step>
-int Outcome(bool input_set, Step step) {
+int Outcome(bool input_set, Step step, bool goes_on = false) {
   const std::string shown = session.Answer();
   const std::size_t left_out = session.LeftOut();
+  if (!goes_on) session.EndBurst();
   step();
-  session.EndBurst();
   return (input_set ? kInput : 0) | (session.Answer() != shown ? kAnswerChanged : 0) |
          (session.LeftOut() != left_out ? kCut : 0);
 }
@@ -99,6 +100,24 @@ EMSCRIPTEN_KEEPALIVE int lumocalc_type(std::size_t before, std::size_t typed, st
     session.SetLine(std::string(Buffered(0, before)).append(rest), before);
     session.Type(Buffered(before, typed));
   });
+}
+
+// More of the text of the last lumocalc_type, `size` bytes at the buffer's
+// start: a long paste is taken a part at a time, so that the page never
+// stops answering for long. A refused line holds the rest of it, as it
+// holds the rest of a paste taken at once.
+EMSCRIPTEN_KEEPALIVE int lumocalc_more(std::size_t size) {
+  return Outcome(
+      true, [&] { session.Type(Buffered(0, size)); }, true);
+}
+
+// Up and Down, or a history entry chosen: the line `to` brought back into
+// the input (0 the line being typed, n the nth newest committed one).
+EMSCRIPTEN_KEEPALIVE int lumocalc_recall(std::size_t to) {
+  return Outcome(true, [&] { session.Recall(to); });
+}
+EMSCRIPTEN_KEEPALIVE std::size_t lumocalc_recalled() {
+  return session.Recalled();
 }
 
 // The waiting lines that hold more than blanks, and dropping them all.

@@ -8,11 +8,27 @@ import {createHash} from 'node:crypto';
 import {readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 
-const [pageDir, modulePath, out] = process.argv.slice(2);
+const [pageDir, modulePath, readme, out] = process.argv.slice(2);
 const read = (path) => readFileSync(path, 'utf8');
 const style = read(join(pageDir, 'page.css'));
 const script = `${read(modulePath)}\n${read(join(pageDir, 'page.js'))}`;
 if (/<\/(script|style)/i.test(style + script)) throw new Error('an inlined text would end its element');
+
+// The README's Markdown as far as the guide uses it: paragraphs, code blocks
+// between ``` lines, `code` and **bold**.
+const escape = (text) => text.replace(/[&<>"]/g, (c) => `&${{'&': 'amp', '<': 'lt', '>': 'gt', '"': 'quot'}[c]};`);
+// The engine's error is French: marked so, a screen reader speaks it so.
+const french = (html) => html.replace(/Erreur de syntaxe/g, '<span lang="fr">$&</span>');
+const inline = (text) => french(escape(text)).replace(/`([^`]*)`/g, '<code>$1</code>')
+  .replace(/\*\*([^*]*)\*\*/g, '<strong>$1</strong>');
+function guide(markdown) {
+  const region = markdown.match(/<!-- man:guide -->\n([^]*?)<!-- \/man:guide -->/);
+  if (!region) throw new Error('the README has no guide region');
+  return region[1].split(/^```\n([^]*?)^```\n/m).map((block, i) => (i % 2 ?
+    `<pre>${french(escape(block))}</pre>` :
+    block.split(/\n\s*\n/).filter((p) => p.trim()).map((p) => `<p>${inline(p.trim())}</p>`).join('\n')))
+    .join('\n');
+}
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 const policy = [
@@ -29,5 +45,6 @@ const policy = [
 const page = read(join(pageDir, 'lumocalc.html'))
   .replace('{{CSP}}', () => policy)
   .replace('{{STYLE}}', () => style)
-  .replace('{{SCRIPT}}', () => script);
+  .replace('{{SCRIPT}}', () => script)
+  .replace('{{GUIDE}}', () => guide(read(readme)));
 writeFileSync(out, page);

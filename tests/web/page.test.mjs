@@ -42,8 +42,8 @@ function answerFor(line) {
 // A table's text: the escapes \r \n \t \b \\, [TEXT]*N for TEXT N times, and
 // in expected texts {LINE} for the engine's answer to LINE.
 function text(quoted, expected) {
-  let t = quoted.replace(/\\(.)/g, (_, c) => ({r: '\r', n: '\n', t: '\t', b: '\b'})[c] ?? c)
-                .replace(/\[(.*?)\]\*(\d+)/g, (_, unit, n) => unit.repeat(Number(n)));
+  let t = quoted.replace(/\[(.*?)\]\*(\d+)/g, (_, unit, n) => unit.repeat(Number(n)))
+                .replace(/\\(.)/g, (_, c) => ({r: '\r', n: '\n', t: '\t', b: '\b'})[c] ?? c);
   return expected ? t.replace(/\{([^}]*)\}/g, (_, line) => answerFor(line)) : t;
 }
 
@@ -106,8 +106,11 @@ async function open(options = {}) {
 
 // What a person sees: the input, the answer, the history (each entry ended
 // by CR LF as in the window's field), the note beside the history, the caret.
-const seen = (page) => page.evaluate(() => {
+// A long paste is taken a part at a time, the input read-only meanwhile:
+// what is seen is read once it is done.
+const seen = (page) => page.evaluate(async () => {
   const input = document.getElementById('input');
+  while (input.readOnly) await new Promise((resolve) => setTimeout(resolve, 5));
   return {input: input.value, answer: document.querySelector('#answer').textContent,
           history: [...document.querySelectorAll('#history li')]
             .map((li) => `${li.textContent}\r\n`).join(''),
@@ -214,6 +217,69 @@ describe('for people', () => {
     assert.notEqual(await background(), light);
     assert.deepEqual(await context.storageState(), {cookies: [], origins: []});
     assert.deepEqual(trouble, []);
+    await context.close();
+  });
+
+  test('a screen reader hears the answer once typing pauses, commits, waiting and dropped lines',
+       async () => {
+    const {context, page, trouble} = await open();
+    await page.evaluate(() => {
+      window.heard = [];
+      new MutationObserver(() => window.heard.push(document.getElementById('spoken').innerHTML))
+        .observe(document.getElementById('spoken'), {childList: true, subtree: true});
+    });
+    // The accessibility tree's live regions that announce: that one alone.
+    const cdp = await context.newCDPSession(page);
+    const {nodes} = await cdp.send('Accessibility.getFullAXTree');
+    const live = new Map(nodes.map((n) => [n.nodeId, n.properties?.find((p) => p.name === 'live')]));
+    const regions = nodes.filter((n) => live.get(n.nodeId)?.value.value === 'polite' &&
+                                        !live.get(n.parentId));
+    assert.deepEqual(regions.map((n) => n.role.value), ['generic']);
+    const heard = async (expected) => {
+      await new Promise((resolve) => setTimeout(resolve, 900));
+      assert.deepEqual(await page.evaluate(() => window.heard.splice(0).filter((h) => h)), expected);
+    };
+    await page.keyboard.type('(2+3)*4');
+    await heard(['<span>(2+3)*4 = 20</span>']);
+    await page.keyboard.press('Enter');
+    await heard(['<span>In the history</span>. <span>(2+3)*4 = 20</span>']);
+    await page.keyboard.type('2=');
+    await heard(['<span lang="fr">Erreur de syntaxe</span>']);
+    assert.equal(await page.getAttribute('#answer > span', 'lang'), 'fr');
+    await page.evaluate(() => navigator.clipboard.writeText('\n7\n8\n9=\n1'));
+    await page.keyboard.press('Control+A');
+    await page.keyboard.press('Control+V');
+    await heard(['<span>2 lines in the history, the newest</span>. <span>8 = 8</span>. ' +
+                 '<span>1 more line waits</span>']);
+    await page.click('#drop');
+    await heard(['<span>The waiting lines are dropped</span>']);
+    assert.deepEqual(trouble, []);
+    await context.close();
+  });
+
+  test('the borders of the controls stand out 3 : 1 around them, light and dark', async () => {
+    const {context, page} = await open();
+    await page.evaluate(() => navigator.clipboard.writeText('2=\n1'));
+    await page.keyboard.press('Control+V');
+    for (const colorScheme of ['light', 'dark']) {
+      await page.emulateMedia({colorScheme});
+      const ratios = await page.evaluate(() => {
+        const luminance = (color) => color.match(/\d+/g).slice(0, 3).map((c) => c / 255)
+          .map((c) => (c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4))
+          .reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0);
+        const contrast = (a, b) => {
+          const [high, low] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+          return (high + 0.05) / (low + 0.05);
+        };
+        const page = getComputedStyle(document.body).backgroundColor;
+        return ['#input', '#drop'].map((s) => {
+          const style = getComputedStyle(document.querySelector(s));
+          return Math.min(contrast(style.borderTopColor, style.backgroundColor),
+                          contrast(style.borderTopColor, page));
+        });
+      });
+      for (const ratio of ratios) assert.ok(ratio >= 3, `${colorScheme}: ${ratios}`);
+    }
     await context.close();
   });
 
