@@ -285,11 +285,16 @@ describe('for people', () => {
 
   test('screenshots', async () => {
     mkdirSync(outputDir, {recursive: true});
-    for (const [width, height, form] of [[360, 640, 'phone'], [1024, 600, 'desktop']]) {
+    for (const [width, height, form] of [[320, 640, 'phone'], [1024, 600, 'desktop']]) {
       for (const colorScheme of ['light', 'dark']) {
         const {context, page} = await open({viewport: {width, height}, colorScheme});
-        for (const line of ['1234567.891', '(1+2)(3+4)', '2^0.5']) await page.keyboard.type(`${line}\r`);
+        await page.screenshot({path: join(outputDir, `${form}-${colorScheme}-first-visit.png`)});
+        for (const line of ['1234567.891', '(1+2)(3+4)', '2^0.5', '123456789012345678901234567890*3']) {
+          await page.keyboard.type(`${line}\r`);
+        }
         await page.keyboard.type('1/3');
+        await page.keyboard.press('ArrowUp');
+        await page.keyboard.press('ArrowUp');
         await page.screenshot({path: join(outputDir, `${form}-${colorScheme}.png`)});
         await context.close();
       }
