@@ -6,6 +6,8 @@
 #   use_wine_prefix DIR    exports WINEPREFIX=DIR and friends, and prepares the
 #                          prefix once (about 10 s): fonts and window handling;
 #                          says so and fails where Wine can't start at all
+#                          (its loader missing, broken, or 32-bit where the
+#                          kernel starts no 32-bit program)
 # LUMOCALC_WINDOWS_BITS=64 (or 32) skips the choice: 64 tries on any machine
 # what a machine without 32-bit support runs.
 
@@ -83,12 +85,19 @@ use_wine_prefix() {
   export WINEDEBUG=-all
   # No .NET or HTML engine downloads, no menu entries on the Linux desktop.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  local cannot="Wine ($WINE) cannot start a Windows program on this machine, so the window"
+  cannot+=" can't open here; DISPLAY= ./run.sh starts the terminal calculator instead"
+  # A prefix made before does not say that Wine still starts: the loader is
+  # tried every time (a few ms).
+  if ! "$WINE" --version >/dev/null 2>&1; then
+    echo "$cannot" >&2
+    return 1
+  fi
   [ -f "$WINEPREFIX/.lumocalc-ready" ] && return 0
 
   mkdir -p "$WINEPREFIX"
   if ! "$WINE" wineboot -i >/dev/null 2>&1; then
-    echo "Wine ($WINE) cannot start a Windows program on this machine, so the window can't" \
-      "open here; DISPLAY= ./run.sh starts the terminal calculator instead" >&2
+    echo "$cannot" >&2
     return 1
   fi
   "$WINESERVER" -w
