@@ -13,6 +13,10 @@
 # 32-bit one; =both runs the whole test twice, 32-bit then 64-bit, for a
 # change where the two builds may differ (pointer sizes, the FPU's start-up
 # mode); by default a machine that runs the 32-bit program tests only that.
+# LUMOCALC_NO_32BIT=1 takes a machine that can for one that can't, all the
+# way: the probe says no, and Wine's 32-bit loader and server fail with "Exec
+# format error" (exit 126; scripts/wine-prefix.sh), so that a 32-bit start
+# shows rather than quietly working.
 # Output: build/win (32-bit), build/win64 (64-bit, where tested), each with
 # its Wine prefix; build/win*/test-output/screenshot.png;
 # build/win/lumocalc-*-win32.zip.
@@ -28,6 +32,7 @@ fi
 scripts/setup.sh windows
 # shellcheck source=scripts/wine-prefix.sh
 source scripts/wine-prefix.sh
+without_32bit_starts "$self" "$@"
 choose_windows_build
 [ "$windows_bits" = 64 ] && scripts/setup.sh windows64
 echo "test-windows.sh: $windows_why"
