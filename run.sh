@@ -3,7 +3,8 @@
 #   With a display ($DISPLAY set): the Windows program, lumocalc.exe, under
 #   Wine: the 32-bit program, or the 64-bit one on a machine that cannot start
 #   32-bit programs (the first start prepares a Wine prefix in the build tree,
-#   about 10 s).
+#   about 10 s). LUMOCALC_NO_32BIT=1 takes any machine for one of the latter
+#   (scripts/wine-prefix.sh).
 #   Without one: on a terminal and with no arguments, the terminal calculator
 #   lumocalc; otherwise the console evaluator, which takes the arguments or
 #   the lines of standard input: `./run.sh '2+3*4'`, `echo 1/3 | ./run.sh`.
@@ -34,6 +35,7 @@ if [ -n "${DISPLAY:-}" ]; then
   scripts/setup.sh windows >&2
   # shellcheck source=scripts/wine-prefix.sh
   source scripts/wine-prefix.sh
+  without_32bit_starts "$PWD/run.sh" "$@"
   # The 32-bit program where this machine starts 32-bit programs, else the
   # 64-bit one; each in the build tree that scripts/test-windows.sh uses.
   choose_windows_build

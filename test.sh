@@ -5,7 +5,8 @@
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. the ARM64 Linux build: cross-built, its tests under QEMU (the software extended
 #      format), and its Debian package;
-#   4. the Windows program: cross-built, its unit tests and UI tests under Wine;
+#   4. the Windows program: cross-built, its unit tests and UI tests under Wine
+#      (LUMOCALC_NO_32BIT=1: as on a machine that cannot start 32-bit programs);
 #   5. the web page: built with emscripten, its module against the native evaluator
 #      under Node, the page in headless Chromium (scripts/test-web.sh).
 # Build trees go to build/; pass --native to skip the ARM64, Windows and web parts.

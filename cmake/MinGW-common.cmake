@@ -18,6 +18,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# cpack packages what was built (the scripts build just lumocalc first), as it
+# does under Ninja; with Makefiles it would otherwise build every test program.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 # Everything linked in: the programs import system DLLs only.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 

@@ -4,7 +4,8 @@
 #                              and dpkg-dev and lintian for the Debian package and its test
 #   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick: for the
 #                              32-bit program, or also the 64-bit one where this
-#                              machine can't start 32-bit programs
+#                              machine can't start 32-bit programs (or is taken
+#                              for one: LUMOCALC_NO_32BIT=1, no wine32 then)
 #   scripts/setup.sh windows64 + the 64-bit Windows build and wine64, on any machine
 #   scripts/setup.sh fuzz      + clang with libFuzzer
 #   scripts/setup.sh arm64     + AArch64 cross compiler, the target's ncurses (a multiarch
