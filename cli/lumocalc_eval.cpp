@@ -17,10 +17,10 @@
 #endif
 
 #include "cli/escape.h"
-#include "cli/no_break_space.h"
 #include "diag/debug_log.h"
 #include "eval/calculate.h"
 #include "number/fpu_control.h"
+#include "session/calculate_typed.h"
 
 namespace {
 
@@ -30,11 +30,12 @@ constexpr const char kUsage[] =
     "\n"
     "Prints the calculator's answer for each EXPR, one line each. Without EXPR,\n"
     "reads standard input line by line (LF ends a line, a CR before it is dropped)\n"
-    "and answers each line as soon as it is read. How a line is read: man\n"
-    "lumocalc-eval.\n"
+    "and answers each line as soon as it is read. Lines are UTF-8, read as lumocalc\n"
+    "reads them. How a line is read: man lumocalc-eval.\n"
     "\n"
-    "  --escaped  lines and answers use the escapes \\\\ \\t \\r \\n \\xHH, so that\n"
-    "             any byte string can be evaluated and compared\n"
+    "  --escaped  lines are the engine's single-byte text, and lines and answers\n"
+    "             use the escapes \\\\ \\t \\r \\n \\xHH, so that any byte string\n"
+    "             can be evaluated and compared\n"
     "  --help     this text\n"
     "  --version  the version of lumocalc-eval\n";
 
@@ -54,19 +55,13 @@ struct Answerer {
   bool escaped = false;
   std::string out;
 
-  // An escaped line is the engine's single-byte text exactly; a plain one
-  // may hold UTF-8 no-break spaces, which the engine reads as its own, while
-  // the answer shows the line as it came.
+  // An escaped line is the engine's single-byte text exactly; a plain one is
+  // UTF-8, read and answered as the terminal and the web page read theirs.
   void Answer(std::string_view line) {
     if (escaped) {
       out.append(Escape(Calculate(Unescape(line))));
-    } else if (line.find_first_of("\xC2\xE2") == std::string_view::npos) {  // no UTF-8 space
-      AppendCalculated(line, out);
     } else {
-      const std::string text = WithSingleByteNoBreakSpaces(line);
-      const std::string shown = Calculate(text);
-      const bool echoed = shown.size() > text.size() && shown.compare(0, text.size(), text) == 0;
-      out.append(echoed ? line : std::string_view()).append(shown, echoed ? text.size() : 0);
+      AppendCalculatedTyped(line, AppendCalculated, out);
     }
     out.push_back('\n');
   }

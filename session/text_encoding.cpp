@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -128,6 +130,25 @@ std::size_t UnfinishedUtf8Tail(std::string_view text) {
     return probe.well_formed || DecodeUtf8(complete, 0).well_formed ? back : 0;
   }
   return 0;
+}
+
+bool IsAscii(std::string_view text) {
+  // lumocalc-eval asks this of every line and answer: eight bytes at a time,
+  // the last eight overlapping those before, rather than a test a byte.
+  const std::size_t size = text.size();
+  if (size < 8) {
+    unsigned all = 0;
+    for (const char byte : text) all |= static_cast<unsigned char>(byte);
+    return all < 0x80;
+  }
+  const auto eight = [&text](std::size_t at) {
+    std::uint64_t bytes = 0;
+    std::memcpy(&bytes, text.data() + at, sizeof bytes);
+    return bytes;
+  };
+  std::uint64_t all = eight(size - 8);
+  for (std::size_t at = 0; at + 8 < size; at += 8) all |= eight(at);
+  return (all & 0x8080808080808080) == 0;
 }
 
 std::optional<std::string> Windows1252FromUtf8(std::string_view utf8) {

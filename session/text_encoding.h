@@ -34,6 +34,10 @@ std::size_t CountCharacters(std::string_view text);
 // could still complete: they are held back until the rest comes.
 std::size_t UnfinishedUtf8Tail(std::string_view text);
 
+// Whether every byte is below 0x80: such a text is the same in UTF-8 and in
+// the single-byte text, character for character.
+bool IsAscii(std::string_view text);
+
 // The single-byte text of a UTF-8 line, or nothing when the line holds a
 // character that text has not, or a byte that is not well-formed UTF-8: such
 // a line is refused rather than read as some other line. U+00A0 and U+202F,

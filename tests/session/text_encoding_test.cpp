@@ -4,14 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "session/calculate_typed.h"
 #include "testkit/case_file.h"
 
 namespace {
 
-// An engine whose answer starts with the line and then holds it once more.
+// An engine whose answer starts with the line and then holds it once more,
+// and a degree sign, a character past ASCII even after an ASCII line.
 std::string Echo(std::string_view line) {
-  return std::string(line).append(" = ").append(line);
+  return std::string(line).append(" = ").append(line).append("\xB0");
+}
+
+// The same, after what a buffer holds already.
+void AppendEcho(std::string_view line, std::string& out) {
+  out.append(Echo(line));
 }
 
 class EncodingTest : public testing::TestWithParam<Case> {};
@@ -22,13 +30,19 @@ TEST_P(EncodingTest, ConvertsAndCounts) {
   const std::optional<std::string> bytes = Windows1252FromUtf8(utf8);
   EXPECT_EQ(bytes.value_or("(refused)"), row[1]);
   if (bytes) {
-    const std::string back = Utf8FromWindows1252(*bytes);
-    EXPECT_EQ(back, row.fields.size() > 3 ? row[3] : utf8);
-    // The answer shows the line as typed, and the rest as read back.
-    EXPECT_EQ(CalculateTyped(utf8, Echo), utf8 + " = " + back);
-  } else {
-    EXPECT_EQ(CalculateTyped(utf8, Echo), "Erreur de syntaxe");
+    EXPECT_EQ(Utf8FromWindows1252(*bytes), row.fields.size() > 3 ? row[3] : utf8);
   }
+
+  // The answer shows the line as typed, and the rest as read back.
+  const std::string shown =
+      bytes ? utf8 + " = " + Utf8FromWindows1252(*bytes) + "\u00B0" : "Erreur de syntaxe";
+  EXPECT_EQ(CalculateTyped(utf8, Echo), shown);
+  std::string appended = "before";
+  AppendCalculatedTyped(utf8, AppendEcho, appended);
+  EXPECT_EQ(appended, "before" + shown);
+  EXPECT_EQ(IsAscii(utf8), std::all_of(utf8.begin(), utf8.end(), [](char byte) {
+              return static_cast<unsigned char>(byte) < 0x80;
+            }));
 
   // Characters counted forwards and backwards agree.
   const std::size_t count = std::stoul(row[2]);
