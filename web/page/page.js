@@ -31,15 +31,17 @@
   const kBatch = 100;
   // The answer is spoken once typing pauses this long, not at every key.
   const kPauseMs = 700;
-  // A long paste is taken this many lines at a time, a task each, so that the
-  // page goes on painting; it takes no keys meanwhile (about a second for
-  // 10,000 lines), and says so.
-  const kPasteLines = 500;
+  // A long paste is taken a part at a time, a task each, so that the page
+  // goes on painting; it takes no keys meanwhile (about a second for 10,000
+  // lines), and says so. The first part has kFirstLines lines; each next one
+  // as many as the last part's pace says fit in kPartMs.
+  const kFirstLines = 200;
+  const kPartMs = 30;
   let calculator;
   let entries = 0;  // history entries in the module the page has taken note of
   let wanted = kBatch;  // how many of the newest the list holds at most
   let pause;
-  let taking = null;  // a long paste being taken: the parts to come, and the lines committed
+  let taking = null;  // a long paste being taken: the rest, its next part's lines, the lines committed
 
   // Writes the texts one after the other into the module's buffer, UTF-8;
   // returns their sizes in bytes.
@@ -135,7 +137,7 @@
     let added = takeCommitted();
     if (taking) {
       taking.added += added;
-      added = taking.parts.length > 0 ? 0 : taking.added;
+      added = taking.rest ? 0 : taking.added;
     }
     if (added > 0) {
       told.push(added === 1 ? 'In the history' : `${added} lines in the history, the newest`,
@@ -150,7 +152,7 @@
     // Written only when it changes, so that a keystroke lays out no more than the answer.
     const waiting = calculator._lumocalc_waiting();
     const text = (changed & kCut ? 'Pasted lines are cut at 32,767 characters. ' : '') +
-        (taking?.parts.length > 0 ? 'Taking the pasted lines…' :
+        (taking?.rest ? 'Taking the pasted lines…' :
          waiting === 0 ? '' : waiting === 1 ? '1 more line waits' : `${waiting} more lines wait`);
     if (note.textContent !== text) {
       note.textContent = text;
@@ -169,37 +171,43 @@
     show(calculator._lumocalc_change(...write(input.value)));
   }
 
-  // The text in parts of kPasteLines lines, each cut after a line end.
-  function split(text) {
-    const parts = [];
+  // The text's first `lines` lines and the rest, cut after a line end.
+  function cut(text, lines) {
     const ends = /\r\n|\r|\n/g;
-    let start = 0;
-    for (let lines = 1; ends.exec(text); ++lines) {
-      if (lines % kPasteLines === 0) parts.push(text.slice(start, start = ends.lastIndex));
-    }
-    parts.push(text.slice(start));
-    return parts;
+    while (lines-- > 0 && ends.exec(text));
+    return lines < 0 && ends.lastIndex > 0 ? [text.slice(0, ends.lastIndex), text.slice(ends.lastIndex)]
+                                           : [text, ''];
   }
 
   // The text replaces the selection: a paste, a drop (which goes where a
   // paste would), or Enter's line end.
   function type(text, from = input.selectionStart, to = input.selectionEnd) {
     const value = input.value;
-    const parts = split(text);
-    if (parts.length > 1) {
-      taking = {parts, added: 0};
+    const [part, rest] = cut(text, kFirstLines);
+    if (rest) {
+      taking = {rest, lines: kFirstLines, added: 0};
       input.readOnly = true;
     }
-    show(calculator._lumocalc_type(...write(value.slice(0, from), parts.shift(), value.slice(to))));
-    if (taking) setTimeout(takeMore);
+    const start = performance.now();
+    show(calculator._lumocalc_type(...write(value.slice(0, from), part, value.slice(to))));
+    if (taking) pace(start);
+  }
+
+  // The next part's lines from the last part's time, and its task.
+  function pace(start) {
+    const took = Math.max(performance.now() - start, 1);
+    taking.lines = Math.max(1, Math.round(taking.lines * Math.min(kPartMs / took, 4)));
+    setTimeout(takeMore);
   }
 
   function takeMore() {
-    const changes = calculator._lumocalc_more(...write(taking.parts.shift()));
-    if (taking.parts.length > 0) setTimeout(takeMore);
-    else input.readOnly = false;
-    show(changes);
-    if (taking.parts.length === 0) taking = null;
+    const start = performance.now();
+    const [part, rest] = cut(taking.rest, taking.lines);
+    taking.rest = rest;
+    if (!rest) input.readOnly = false;
+    show(calculator._lumocalc_more(...write(part)));
+    if (rest) pace(start);
+    else taking = null;
   }
 
   function recall(to) {
