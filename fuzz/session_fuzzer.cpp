@@ -218,8 +218,7 @@ void Perform(LineSession& session, Input& input, std::uint8_t action, Checked& c
 void Check(const LineSession& session, Checked& checked) {
   const InputLine& line = session.Line();
   if (line.text.find_first_of("\r\n") != std::string::npos) Fail("a line end in the line", session);
-  if (StartOf(line.text, line.caret) != line.caret)
-    Fail("the caret inside a character", session);
+  if (StartOf(line.text, line.caret) != line.caret) Fail("the caret inside a character", session);
   if (CountCharacters(line.text) > checked.ceiling) Fail("the line past its limit", session);
   // The same line has the same answer: a long one is not answered again.
   if (line.text != checked.line || session.Answer() != checked.answer) {
