@@ -3,6 +3,8 @@
 #include <cassert>
 #include <utility>
 
+#include "session/text_encoding.h"
+
 LineSession::LineSession(Calculator calculate) : calculate_(calculate) {
   assert(calculate != nullptr);
 }
@@ -29,6 +31,13 @@ InputReaction LineSession::React() {
       line_.caret = RemoveLineBreaks(std::string_view(line_.text).substr(0, line_.caret)).size();
       line_.text = std::move(change.text);
       break;
+  }
+  // Bytes that are not UTF-8 can join into one character when what stood
+  // between them goes (a lead byte, then a continuation byte) or when what
+  // comes in completes them: the caret goes after that character, never
+  // inside it.
+  if (const std::size_t start = CharacterStart(line_.text, line_.caret); start < line_.caret) {
+    line_.caret = start + DecodeUtf8(line_.text, start).length;
   }
   return change.reaction;
 }
