@@ -50,6 +50,7 @@ seed lines pastes 't:12.50\n7.30\r\n4.20\r' 't:\r\n\n9\r\n\r\n8' e
 seed blank_lines pastes 't:7\n   \n8\n' 't:7\n\x80\x81\n8' e 't:9=\n\x80\x80\n\x81\n \n'
 seed refused pastes 't:1+1\r3=\r\r4\r5' p 't:1\n' 't:\t\n' d 't:2\n'
 seed paste_rest pastes 't:2=\n3' 't:4\n5' p 't:\n' 't:1+1\r3=\r\r' 't:4'
+seed blank_unended pastes 't:1=\n\x83' p 't:\n\x81'
 seed drop any 't:7\n8\n9=\n10\n' d b e
 seed recall any 't:1+1\r2*3\r4/' u u u b t:5 n u e u d n
 seed over any t:1+5 'o:2:2:0\r\n9' 'o:0:1:\xc3\x97' o:1:0:x

@@ -80,7 +80,9 @@ std::size_t NonBlank(std::string_view text) {
   return count;
 }
 
-// What a pastes-only session holds, brought out and counted.
+// What a pastes-only session holds, brought out and counted. Enter on an
+// empty line takes at least the first line waiting: one that holds more than
+// blanks, or one without a line end, which stays in the line.
 std::size_t Held(LineSession session) {
   std::size_t held = 0;
   for (std::size_t waiting; (waiting = session.WaitingCount()) > 0;) {
@@ -88,7 +90,9 @@ std::size_t Held(LineSession session) {
     session.SetLine("", 0);
     session.EndBurst();
     session.Enter();
-    if (session.WaitingCount() >= waiting) Fail("Enter took no line waiting", session);
+    if (session.WaitingCount() >= waiting && session.Line().text.empty()) {
+      Fail("Enter took no line waiting", session);
+    }
   }
   held += NonBlank(session.Line().text);
   for (const std::string& line : session.CommittedLines()) held += NonBlank(line);
@@ -115,7 +119,7 @@ class Input {
     for (std::size_t length = Byte(); length > 0 && !Done(); --length) {
       const std::uint8_t byte = Byte();
       if (whole && byte >= 0x80) {
-        text.append(kWide[byte % std::size(kWide)]);
+        text.append(kWide[(byte - 0x80u) % std::size(kWide)]);
       } else {
         text.push_back(static_cast<char>(byte));
       }
