@@ -64,12 +64,11 @@ void LineSession::Type(std::string_view text) {
 
 void LineSession::TypeOver(std::size_t from, std::size_t to, std::string_view text) {
   assert(from <= to && to <= line_.text.size());
+  line_.caret = from;
   if (from < to) {
     line_.text.erase(from, to - from);
-    line_.caret = from;
     React();  // the selection gone
   }
-  line_.caret = from;
   Type(text);
 }
 
