@@ -9,10 +9,11 @@ if(LUMOCALC_WERROR)
   add_compile_options(-Werror)
 endif()
 if(LUMOCALC_FUZZER)
-  # A tree of its own: every library the fuzz target links is instrumented
-  # for coverage and runs under ASan and UBSan.
+  # A tree of its own: every library the fuzz targets link is instrumented
+  # for coverage and runs under ASan and UBSan, with its asserts on whatever
+  # the build type: a precondition broken is a finding too.
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
-                      -fno-omit-frame-pointer)
+                      -fno-omit-frame-pointer -UNDEBUG)
   add_link_options(-fsanitize=address,undefined)
 elseif(LUMOCALC_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

@@ -1,4 +1,4 @@
-// The fuzz target as a plain program: runs every file named on the command
+// A fuzz target as a plain program: runs every file named on the command
 // line, and every file under every directory named, through
 // LLVMFuzzerTestOneInput. Any compiler builds it, so the corpus is replayed in
 // every build and under the sanitizers; a faulty answer aborts with a report.
@@ -32,14 +32,14 @@ int main(int argc, char** argv) {
   std::sort(files.begin(), files.end());
   // An empty corpus replays nothing and would pass unnoticed.
   if (files.empty()) {
-    std::fprintf(stderr, "usage: lumocalc-fuzz-replay FILE|DIRECTORY...\n");
+    std::fprintf(stderr, "usage: %s FILE|DIRECTORY...\n", argv[0]);
     return 2;
   }
   for (const fs::path& file : files) {
     std::ifstream in(file, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (!in.good() && !in.eof()) {
-      std::fprintf(stderr, "lumocalc-fuzz-replay: cannot read %s\n", file.c_str());
+      std::fprintf(stderr, "%s: cannot read %s\n", argv[0], file.c_str());
       return 1;
     }
     std::fprintf(stderr, "%s\n", file.c_str());  // names the culprit of an abort

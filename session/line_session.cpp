@@ -3,6 +3,8 @@
 #include <cassert>
 #include <utility>
 
+#include "session/text_encoding.h"
+
 LineSession::LineSession(Calculator calculate) : calculate_(calculate) {
   assert(calculate != nullptr);
 }
@@ -30,6 +32,13 @@ InputReaction LineSession::React() {
       line_.text = std::move(change.text);
       break;
   }
+  // Bytes that are not UTF-8 can join into one character when what stood
+  // between them goes (a lead byte, then a continuation byte) or when what
+  // comes in completes them: the caret goes after that character, never
+  // inside it.
+  if (const std::size_t start = CharacterStart(line_.text, line_.caret); start < line_.caret) {
+    line_.caret = start + DecodeUtf8(line_.text, start).length;
+  }
   return change.reaction;
 }
 
@@ -55,12 +64,11 @@ void LineSession::Type(std::string_view text) {
 
 void LineSession::TypeOver(std::size_t from, std::size_t to, std::string_view text) {
   assert(from <= to && to <= line_.text.size());
+  line_.caret = from;
   if (from < to) {
     line_.text.erase(from, to - from);
-    line_.caret = from;
     React();  // the selection gone
   }
-  line_.caret = from;
   Type(text);
 }
 

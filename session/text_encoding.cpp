@@ -95,6 +95,17 @@ std::size_t PreviousCharacterStart(std::string_view text, std::size_t at) {
   return at - 1;
 }
 
+std::size_t CharacterStart(std::string_view text, std::size_t at) {
+  assert(at <= text.size());
+  // Every byte that is not a continuation byte starts a character, so only a
+  // well-formed sequence that starts up to three bytes before can hold `at`.
+  for (std::size_t back = 1; back <= std::min<std::size_t>(3, at); ++back) {
+    const Utf8Character character = DecodeUtf8(text, at - back);
+    if (character.well_formed && character.length > back) return at - back;
+  }
+  return at;
+}
+
 namespace {
 
 // The terminal counts the characters of the whole line on every key, so

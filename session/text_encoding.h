@@ -30,6 +30,10 @@ std::size_t PreviousCharacterStart(std::string_view text, std::size_t at);
 
 std::size_t CountCharacters(std::string_view text);
 
+// Where the character that byte `at` (<= text.size()) belongs to starts:
+// `at` itself when a character starts there, and at the text's end.
+std::size_t CharacterStart(std::string_view text, std::size_t at);
+
 // How many bytes at the end of `text` begin a character that further bytes
 // could still complete: they are held back until the rest comes.
 std::size_t UnfinishedUtf8Tail(std::string_view text);
