@@ -1,13 +1,16 @@
-// Plays generated sessions (testkit/session_generator.h) on lumocalc in a
-// pseudo-terminal rendered by libvterm, with the keys a terminal sends, and
-// after every action compares the screen with the line session's state: the
-// input and the caret, the answer, the waiting count in the rule and the
-// history. Every third session goes a few bytes at a time, as a terminal may
-// write its keys and pastes.
-//   term-session-player COUNT SEED     the sessions of seeds SEED, SEED+1, ...
-// Ends with "N sessions, M mismatches"; a mismatch prints its seed, the
-// fewest of its actions that still fail and both screens. One that a second
-// play doesn't repeat is printed, and not counted.
+// Generated sessions (testkit/session_generator.h), the line session their
+// reference:
+//   session-player terminal COUNT SEED   plays the sessions of seeds SEED,
+//       SEED+1, ... on lumocalc in a pseudo-terminal rendered by libvterm,
+//       with the keys a terminal sends, every third a few bytes at a time;
+//       after every action the input and caret, the answer, the waiting count
+//       in the rule and the history must be the reference's. Ends with
+//       "N sessions, M mismatches"; a mismatch prints its seed, the fewest of
+//       its actions that still fail and both screens (one that a second play
+//       doesn't repeat is printed, and not counted).
+//   session-player page COUNT SEED [KEEP]   the page's sessions for its
+//       player (tests/web/page.test.mjs): every action with what the
+//       reference holds after it. KEEP ("0,3,4"): only those actions.
 #include <chrono>
 #include <clocale>
 #include <cstdio>
@@ -15,10 +18,12 @@
 #include <optional>
 #include <random>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/escape.h"
 #include "eval/calculate.h"
 #include "number/fpu_control.h"
 #include "session/calculate_typed.h"
@@ -33,40 +38,27 @@ constexpr int kCols = 100;
 constexpr int kRows = 30;
 constexpr int kTimeoutMs = 3000;
 // Long enough for the keys to have paused, by lumocalc's clock.
-constexpr auto kQuiet = std::chrono::milliseconds(2 * kKeyGapMs);
+constexpr auto kQuiet = std::chrono::milliseconds(3 * kKeyGapMs);
 
 std::string CalculateLine(std::string_view line) {
   return CalculateTyped(line, Calculate);
 }
 
-std::string Pasted(const std::string& text) {
-  return "\x1b[200~" + text + "\x1b[201~";
-}
-
 std::string Keys(const SessionAction& action) {
   static const char* const kKeys[] = {"",       "",       "\x7f",   "\x1b[3~",   "\x1b[D",
-                                      "\x1b[C", "\x1b[H", "\x1b[F", "",          "\r",
+                                      "\x1b[C", "\x1b[H", "\x1b[F", "\x1b[H",    "\r",
                                       "\x1b",   "\x1b[A", "\x1b[B", "\x1b[H\x0b"};
-  switch (action.act) {
-    case Act::kType:
-      return action.text;
-    case Act::kPaste:
-      return Pasted(action.text);
-    case Act::kOver: {  // no selection in a terminal: the caret to it, and Delete over it
-      std::string keys = "\x1b[H";
-      for (std::size_t at = 0; at < action.from; ++at) keys += "\x1b[C";
-      for (std::size_t at = action.from; at < action.to; ++at) keys += "\x1b[3~";
-      const bool lines = action.text.find_first_of("\r\n") != std::string::npos;
-      return keys + (lines ? Pasted(action.text) : action.text);
-    }
-    default:
-      return kKeys[static_cast<int>(action.act)];
-  }
+  std::string keys = kKeys[int(action.act)];
+  // No selection in a terminal: the caret goes to it, and Delete over it.
+  for (std::size_t at = 0; at < action.to; ++at) keys += at < action.from ? "\x1b[C" : "\x1b[3~";
+  const bool lines = action.text.find_first_of("\r\n") != std::string::npos;
+  if (action.act == Act::kPaste || lines) return keys + "\x1b[200~" + action.text + "\x1b[201~";
+  return keys + action.text;
 }
 
-// A text as the screen shows it in `width` columns: a character a column, a
-// "?" for one the terminal doesn't show in one; its end behind "<" when too long.
-std::string Shown(std::string_view text, std::size_t width) {
+// A text as a row shows it: a character a column, "?" for one the terminal
+// doesn't show in one; its end behind "<" when it is too long.
+std::string Shown(std::string_view text) {
   std::vector<std::string> cells;
   for (std::size_t at = 0; at < text.size();) {
     const Utf8Character c = DecodeUtf8(text, at);
@@ -75,8 +67,8 @@ std::string Shown(std::string_view text, std::size_t width) {
     cells.push_back(plain ? std::string(text.substr(at, c.length)) : "?");
     at += c.length;
   }
-  if (cells.size() > width) {
-    cells.erase(cells.begin(), cells.end() - static_cast<long>(width));
+  if (cells.size() > kCols) {
+    cells.erase(cells.begin(), cells.end() - kCols);
     cells[0] = "<";
   }
   std::string shown;
@@ -84,36 +76,39 @@ std::string Shown(std::string_view text, std::size_t width) {
   return shown.erase(shown.find_last_not_of(' ') + 1);
 }
 
-// The rows that tell: input, caret, answer, the rule's waiting count, history.
-std::vector<std::string> Expected(const LineSession& session) {
+// A line a row that tells: input, caret column, answer, the waiting count
+// in the rule, history.
+std::string Expected(const LineSession& session) {
   const InputLine& line = session.Line();
   const std::size_t waiting = session.WaitingCount();
-  std::vector<std::string> rows = {
-      Shown(line.text, kCols), std::to_string(CountCharacters(line.text.substr(0, line.caret))),
-      Shown(session.Answer(), kCols),
-      waiting == 0 ? ""
-                   : "+" + std::to_string(waiting) + (waiting == 1 ? " more line" : " more lines")};
+  std::string picture =
+      Shown(line.text) + "\n" + std::to_string(CountCharacters(line.text.substr(0, line.caret))) +
+      "\n" + Shown(session.Answer()) + "\n" +
+      (waiting == 0
+           ? ""
+           : "+" + std::to_string(waiting) + (waiting == 1 ? " more line" : " more lines")) +
+      "\n";
   const auto& history = session.History();
   for (std::size_t row = 0; row + 3 < kRows; ++row) {
-    rows.push_back(row < history.size() ? Shown(history[history.size() - 1 - row], kCols) : "");
+    picture += (row < history.size() ? Shown(history[history.size() - 1 - row]) : "") + "\n";
   }
-  return rows;
+  return picture;
 }
 
-std::vector<std::string> Seen(const PtyScreen& screen) {
+std::string Seen(const PtyScreen& screen) {
   static const std::regex kWaiting(R"(\+\d+ more lines?)");
   std::smatch waiting;
   const std::string rule = screen.Row(2);
-  std::vector<std::string> rows = {screen.Row(0), std::to_string(screen.Cursor().second),
-                                   screen.Row(1),
-                                   std::regex_search(rule, waiting, kWaiting) ? waiting.str() : ""};
-  for (int row = 3; row < kRows; ++row) rows.push_back(screen.Row(row));
-  return rows;
+  std::string picture = screen.Row(0) + "\n" + std::to_string(screen.Cursor().second) + "\n" +
+                        screen.Row(1) + "\n" +
+                        (std::regex_search(rule, waiting, kWaiting) ? waiting.str() : "") + "\n";
+  for (int row = 3; row < kRows; ++row) picture += screen.Row(row) + "\n";
+  return picture;
 }
 
 struct Mismatch {
   std::size_t action = 0;  // after which the screen differs
-  std::vector<std::string> expected, seen;
+  std::string expected, seen;
 };
 
 std::optional<Mismatch> Play(const std::vector<SessionAction>& actions, std::uint32_t seed) {
@@ -121,26 +116,26 @@ std::optional<Mismatch> Play(const std::vector<SessionAction>& actions, std::uin
   if (!screen.Await([&] { return !screen.Row(2).empty(); }, kTimeoutMs)) return Mismatch{};
   LineSession reference(CalculateLine);
   std::mt19937 pieces(seed);
-  const bool in_pieces = seed % 3 == 0;
-
   bool holding = false;
   for (std::size_t at = 0; at < actions.size(); ++at) {
+    // Text (Enter too) that closely follows a refused line is the rest of its paste.
     const Act act = actions[at].act;
-    // Text that closely follows a refused line is the rest of its paste (Enter too).
     const bool text =
         act == Act::kType || act == Act::kPaste || act == Act::kOver || act == Act::kEnter;
     if (holding && text) std::this_thread::sleep_for(kQuiet);
-    holding = holding && !text;
     Apply(reference, actions[at]);
+    holding = (holding && !text) || reference.Holding();
     const std::string keys = Keys(actions[at]);
     for (std::size_t sent = 0; sent < keys.size();) {
-      const std::size_t piece = in_pieces ? 1 + pieces() % 8 : keys.size();
+      const std::size_t piece = seed % 3 == 0 ? 1 + pieces() % 8 : keys.size();
       screen.Send(std::string_view(keys).substr(sent, piece));
       sent += piece;
-      if (in_pieces) std::this_thread::sleep_for(std::chrono::microseconds(200));
+      if (sent < keys.size()) std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
-    holding = act != Act::kDrop && (holding || reference.Holding());
-    const std::vector<std::string> expected = Expected(reference);
+    // A lone Escape is the key once no more bytes follow: the awaited
+    // screen without waiting lines shows that the pause has come.
+    holding = holding && act != Act::kDrop;
+    const std::string expected = Expected(reference);
     if (!screen.Await([&] { return Seen(screen) == expected; }, kTimeoutMs)) {
       return Mismatch{at, expected, Seen(screen)};
     }
@@ -166,15 +161,33 @@ bool Report(std::uint32_t seed, std::vector<SessionAction> actions, const Mismat
   std::printf("seed %u: the screen differs after these actions%s:\n", seed,
               again ? "" : " (once: not when played again)");
   for (const SessionAction& action : actions) std::printf("  %s\n", Describe(action).c_str());
-  static const char* const kRowNames[] = {"input", "caret", "answer", "waiting"};
-  for (std::size_t row = 0; row < last.expected.size(); ++row) {
-    if (row > 4 && last.expected[row].empty() && last.seen[row].empty()) continue;
-    std::printf("  %-8s %c expected |%s|\n  %8s   seen     |%s|\n",
-                row < 4 ? kRowNames[row] : "history",
-                last.expected[row] == last.seen[row] ? ' ' : '*', last.expected[row].c_str(), "",
-                last.seen[row].c_str());
-  }
+  const auto rows = [](std::string picture) {
+    return picture.erase(picture.find_last_not_of('\n') + 1);
+  };
+  std::printf("expected (input, caret, answer, waiting, history):\n%s\nseen:\n%s\n",
+              rows(last.expected).c_str(), rows(last.seen).c_str());
   return again;
+}
+
+// A line an action, its fields apart by tabs, texts escaped (cli/escape.h):
+// the action (name, selection, text), then what the reference holds after
+// it: input, caret (characters), answer, waiting count, history newest first.
+void PrintSession(std::uint32_t seed, const std::vector<SessionAction>& actions) {
+  LineSession session(CalculateLine);
+  std::printf("session %u\n", seed);
+  for (const SessionAction& action : actions) {
+    Apply(session, action);
+    const InputLine& line = session.Line();
+    std::string row = Describe({action.act, "", 0, 0});
+    row = row.substr(0, row.find(' ')) + "\t" + std::to_string(action.from) + "\t" +
+          std::to_string(action.to) + "\t" + Escape(action.text) + "\t" + Escape(line.text) + "\t" +
+          std::to_string(CountCharacters(line.text.substr(0, line.caret))) + "\t" +
+          Escape(session.Answer()) + "\t" + std::to_string(session.WaitingCount());
+    const auto& history = session.History();
+    for (auto entry = history.rbegin(); entry != history.rend(); ++entry)
+      row += "\t" + Escape(*entry);
+    std::puts(row.c_str());
+  }
 }
 
 }  // namespace
@@ -182,18 +195,27 @@ bool Report(std::uint32_t seed, std::vector<SessionAction> actions, const Mismat
 int main(int argc, char** argv) {
   LoadFpuControlWord();
   std::setlocale(LC_CTYPE, "C.UTF-8");
-  if (argc != 3) {
-    std::fputs("usage: term-session-player COUNT SEED\n", stderr);
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (argc < 4 || (mode != "terminal" && mode != "page")) {
+    std::fputs("usage: session-player terminal|page COUNT SEED [KEEP]\n", stderr);
     return 2;
   }
-  const auto count = static_cast<std::uint32_t>(std::stoul(argv[1]));
-  const auto first = static_cast<std::uint32_t>(std::stoul(argv[2]));
+  const FrontEnd front_end = mode == "page" ? FrontEnd::kPage : FrontEnd::kTerminal;
+  const auto count = static_cast<std::uint32_t>(std::stoul(argv[2]));
+  const auto first = static_cast<std::uint32_t>(std::stoul(argv[3]));
   std::uint32_t mismatches = 0;
   for (std::uint32_t seed = first; seed - first < count; ++seed) {
-    const auto actions = GenerateSession(seed, FrontEnd::kTerminal, LineSession(CalculateLine));
+    auto actions = GenerateSession(seed, front_end, LineSession(CalculateLine));
+    if (mode == "page") {
+      std::vector<SessionAction> kept;
+      std::istringstream list(argc > 4 ? argv[4] : "");
+      for (std::size_t at = 0; list >> at; list.ignore()) kept.push_back(actions.at(at));
+      PrintSession(seed, argc > 4 ? kept : actions);
+      continue;
+    }
     const auto mismatch = Play(actions, seed);
     if (mismatch && Report(seed, actions, *mismatch)) ++mismatches;
   }
-  std::printf("%u sessions, %u mismatches\n", count, mismatches);
+  if (mode == "terminal") std::printf("%u sessions, %u mismatches\n", count, mismatches);
   return mismatches == 0 ? 0 : 1;
 }
