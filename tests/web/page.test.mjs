@@ -9,11 +9,13 @@
 //   LUMOCALC_PAGE, LUMOCALC_MODULE: the built page and module (build/web/web/)
 //   LUMOCALC_CHROMIUM: the browser (/usr/bin/chromium)
 import assert from 'node:assert/strict';
+import {execFileSync} from 'node:child_process';
 import {mkdirSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
 import {createRequire} from 'node:module';
 import {tmpdir} from 'node:os';
 import {dirname, join, resolve} from 'node:path';
 import {after, before, describe, test} from 'node:test';
+import {isDeepStrictEqual} from 'node:util';
 import {fileURLToPath, pathToFileURL} from 'node:url';
 import {chromium} from 'playwright-core';
 
@@ -192,6 +194,93 @@ describe('window scenarios on the page', () => {
 
 describe('page scenarios', () => {
   for (const {name, steps} of scenarios('web.txt')) test(name, () => play(steps));
+});
+
+// Generated sessions (tests/term/session_player.cpp gives each action with
+// what the line session holds after it), played on the page: after every
+// action the input, caret, answer, waiting note and history must be the
+// line session's. A mismatch prints the seed, the fewest actions that still
+// fail, and both.
+//   LUMOCALC_SESSION_PLAYER, LUMOCALC_SESSIONS (200), LUMOCALC_SESSION_SEED (1)
+const unescape = (text) => Buffer.from(text.replace(/\\(x..|.)/g, (_, e) => e.length === 3 ?
+  String.fromCharCode(parseInt(e.slice(1), 16)) : {t: '\t', r: '\r', n: '\n'}[e] ?? e), 'latin1').toString();
+const note = (waiting) => ['', '1 more line waits'][waiting] ?? `${waiting} more lines wait`;
+
+function sessions(count, seed, keep = []) {
+  const list = [];
+  const rows = execFileSync(process.env.LUMOCALC_SESSION_PLAYER, ['page', count, seed, ...(keep.length ? [keep.join()] : [])],
+                            {encoding: 'latin1', maxBuffer: 1 << 30});
+  for (const row of rows.trimEnd().split('\n')) {
+    const [act, from, to, text, input, caret, answer, waiting, ...history] = row.split('\t');
+    if (act.startsWith('session')) list.push({seed: act.slice(8), actions: []});
+    else list.at(-1).actions.push({act, from: +from, to: +to, text: unescape(text), want: {
+      input: unescape(input), caret: +caret, answer: unescape(answer), status: note(+waiting),
+      history: history.map((entry) => `${unescape(entry)}\r\n`).join('')}});
+  }
+  return list;
+}
+
+const keys = {backspace: 'Backspace', delete: 'Delete', left: 'ArrowLeft', right: 'ArrowRight',
+              home: 'Home', end: 'End', enter: 'Enter'};
+
+// The first action after which the page shows another state, with both.
+// A reload is a new page, and a quicker one than a new context; the input
+// takes the keys once it has the focus.
+async function playSession(page, actions) {
+  await page.reload();
+  await page.waitForFunction(() => document.activeElement.id === 'input');
+  for (const [at, {act, from, to, text, want}] of actions.entries()) {
+    if (keys[act]) await page.keyboard.press(keys[act]);
+    if (act === 'drop' && await page.isVisible('#drop')) await page.click('#drop');
+    if (act === 'empty') await page.keyboard.press('Control+A').then(() => page.keyboard.press('Backspace'));
+    if (act === 'over') {
+      await page.evaluate(([from, to]) => {
+        const input = document.getElementById('input');
+        const at = (characters) => [...input.value].slice(0, characters).join('').length;
+        input.setSelectionRange(at(from), at(to));
+      }, [from, to]);
+    }
+    if (act === 'paste' || /[\r\n]/.test(text)) {
+      await page.evaluate((t) => navigator.clipboard.writeText(t), text);
+      await page.keyboard.press('Control+V');
+    } else if (text) {
+      await page.keyboard.type(text);
+    }
+    const {input, answer, status, history, start} = await seen(page);
+    const got = {input, caret: [...input.slice(0, start)].length, answer, status, history};
+    if (!isDeepStrictEqual(got, want)) return {at, got, want};
+  }
+}
+
+describe('generated sessions', {skip: !process.env.LUMOCALC_SESSION_PLAYER}, () => {
+  const count = Number(process.env.LUMOCALC_SESSIONS ?? 200);
+  const first = Number(process.env.LUMOCALC_SESSION_SEED ?? 1);
+  test(`${count} sessions from seed ${first}`, async () => {
+    const {context, page, trouble} = await open();
+    let mismatches = 0;
+    for (const {seed, actions} of sessions(count, first)) {
+      const failed = await playSession(page, actions);
+      assert.deepEqual(trouble, [], `seed ${seed}`);
+      if (!failed) continue;
+      ++mismatches;
+      let keep = [...Array(failed.at + 1).keys()];
+      for (let i = 0; i < keep.length;) {
+        const fewer = keep.filter((_, j) => j !== i);
+        if (fewer.length && await playSession(page, sessions(1, seed, fewer)[0].actions)) keep = fewer;
+        else ++i;
+      }
+      const {actions: shortest} = sessions(1, seed, keep)[0];
+      const last = await playSession(page, shortest) ?? failed;
+      console.log(`seed ${seed}: the page differs after these actions:`);
+      for (const {act, from, to, text} of shortest) {
+        console.log(`  ${act}${act === 'over' ? ` ${from} ${to}` : ''} ${text && JSON.stringify(text)}`);
+      }
+      console.log(`expected: ${JSON.stringify(last.want)}\nseen:     ${JSON.stringify(last.got)}`);
+    }
+    await context.close();
+    console.log(`${count} sessions, ${mismatches} mismatches`);
+    assert.equal(mismatches, 0);
+  });
 });
 
 describe('for people', () => {
