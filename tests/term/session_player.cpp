@@ -76,22 +76,27 @@ std::string Shown(std::string_view text) {
   return shown.erase(shown.find_last_not_of(' ') + 1);
 }
 
-// A line a row that tells: input, caret column, answer, the waiting count
-// in the rule, history.
-std::string Expected(const LineSession& session) {
+// What the reference holds: input, caret (characters), answer, waiting
+// count, history newest first.
+std::vector<std::string> State(const LineSession& session) {
   const InputLine& line = session.Line();
-  const std::size_t waiting = session.WaitingCount();
-  std::string picture =
-      Shown(line.text) + "\n" + std::to_string(CountCharacters(line.text.substr(0, line.caret))) +
-      "\n" + Shown(session.Answer()) + "\n" +
-      (waiting == 0
-           ? ""
-           : "+" + std::to_string(waiting) + (waiting == 1 ? " more line" : " more lines")) +
-      "\n";
-  const auto& history = session.History();
-  for (std::size_t row = 0; row + 3 < kRows; ++row) {
-    picture += (row < history.size() ? Shown(history[history.size() - 1 - row]) : "") + "\n";
-  }
+  std::vector<std::string> state = {
+      line.text, std::to_string(CountCharacters(line.text.substr(0, line.caret))), session.Answer(),
+      std::to_string(session.WaitingCount())};
+  state.insert(state.end(), session.History().rbegin(), session.History().rend());
+  return state;
+}
+
+// The rows that tell, a line each: input, caret column, answer, the waiting
+// count in the rule, history.
+std::string Expected(const LineSession& session) {
+  std::vector<std::string> state = State(session);
+  state.resize(kRows + 1);
+  const std::string& waiting = state[3];
+  std::string picture = Shown(state[0]) + "\n" + state[1] + "\n" + Shown(state[2]) + "\n" +
+                        (waiting == "0" ? "" : "+" + waiting + " more line") +
+                        (waiting == "0" || waiting == "1" ? "\n" : "s\n");
+  for (std::size_t row = 4; row <= kRows; ++row) picture += Shown(state[row]) + "\n";
   return picture;
 }
 
@@ -170,22 +175,16 @@ bool Report(std::uint32_t seed, std::vector<SessionAction> actions, const Mismat
 }
 
 // A line an action, its fields apart by tabs, texts escaped (cli/escape.h):
-// the action (name, selection, text), then what the reference holds after
-// it: input, caret (characters), answer, waiting count, history newest first.
+// its name, selection and text, then the reference's State after it.
 void PrintSession(std::uint32_t seed, const std::vector<SessionAction>& actions) {
   LineSession session(CalculateLine);
   std::printf("session %u\n", seed);
   for (const SessionAction& action : actions) {
     Apply(session, action);
-    const InputLine& line = session.Line();
-    std::string row = Describe({action.act, "", 0, 0});
-    row = row.substr(0, row.find(' ')) + "\t" + std::to_string(action.from) + "\t" +
-          std::to_string(action.to) + "\t" + Escape(action.text) + "\t" + Escape(line.text) + "\t" +
-          std::to_string(CountCharacters(line.text.substr(0, line.caret))) + "\t" +
-          Escape(session.Answer()) + "\t" + std::to_string(session.WaitingCount());
-    const auto& history = session.History();
-    for (auto entry = history.rbegin(); entry != history.rend(); ++entry)
-      row += "\t" + Escape(*entry);
+    const std::string name = Describe(action);
+    std::string row = name.substr(0, name.find(' ')) + "\t" + std::to_string(action.from) + "\t" +
+                      std::to_string(action.to) + "\t" + Escape(action.text);
+    for (const std::string& field : State(session)) row += "\t" + Escape(field);
     std::puts(row.c_str());
   }
 }
