@@ -12,8 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 #include "session/line_session.h"
@@ -37,8 +35,8 @@ enum class Act {
 
 struct SessionAction {
   Act act = Act::kType;
-  std::string
-      text;  // typed or pasted, UTF-8; typed over a selection, pasted when it holds line ends
+  // Typed or pasted, UTF-8; over a selection, typed, or pasted when it holds line ends.
+  std::string text;
   std::size_t from = 0;  // kOver: the selection, in characters of the line (from <= to)
   std::size_t to = 0;
 };
@@ -56,10 +54,6 @@ std::vector<SessionAction> GenerateSession(std::uint32_t seed, FrontEnd front_en
 
 // Carries the action out on the reference, whole: the keys paused before it.
 void Apply(LineSession& session, const SessionAction& action);
-
-// The selection of kOver in bytes of `line`, within it.
-std::pair<std::size_t, std::size_t> SelectedBytes(std::string_view line,
-                                                  const SessionAction& action);
 
 // One line: "type 12+3", "over 1 2 7", "enter", the text escaped as
 // cli/escape.h writes it.
