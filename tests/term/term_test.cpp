@@ -6,19 +6,13 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <iterator>
 #include <map>
-#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "cli/escape.h"
-#include "eval/calculate.h"
-#include "session/calculate_typed.h"
 #include "term/keys.h"
-#include "term/session.h"
 #include "testkit/case_file.h"
 #include "testkit/pty_screen.h"
 
@@ -54,10 +48,6 @@ void PrintTo(const Scenario& scenario, std::ostream* out) {
 std::string Rest(const std::string& text) {
   const std::size_t blank = text.find(' ');
   return blank == std::string::npos ? "" : text.substr(blank + 1);
-}
-
-bool WritesKeys(const Step& step) {
-  return step.verb == "keys" || step.verb == "bytewise" || step.verb == "repeat";
 }
 
 // What a step that writes keys writes.
@@ -157,72 +147,6 @@ TEST_P(Terminal, Plays) {
       EXPECT_TRUE(closed || screen.ModesRestored());
     } else {
       FAIL() << "unknown step";
-    }
-  }
-}
-
-// A terminal may split what it writes anywhere, a key or a paste included:
-// the same keys read in one piece per step and one byte at a time leave the
-// same line, answer and history.
-TEST_P(Terminal, ReadsKeysInAnyPieces) {
-  Session whole;
-  Session bytewise;
-  KeyDecoder whole_keys;
-  KeyDecoder bytewise_keys;
-  const auto perform = [](Session& session, const std::vector<KeyEvent>& keys) {
-    for (const KeyEvent& key : keys) Perform(session, key, 2);
-  };
-  for (const Step& step : GetParam().steps) {
-    if (step.verb == "quiet") {
-      perform(whole, whole_keys.Flush());
-      perform(bytewise, bytewise_keys.Flush());
-      EndBurst(whole);
-      EndBurst(bytewise);
-    }
-    if (!WritesKeys(step)) continue;
-    const std::string bytes = BytesOf(step);
-    perform(whole, whole_keys.Feed(bytes));
-    for (const char byte : bytes) perform(bytewise, bytewise_keys.Feed(std::string_view(&byte, 1)));
-  }
-  EXPECT_EQ(bytewise.line.Line().text, whole.line.Line().text);
-  EXPECT_EQ(bytewise.line.Line().caret, whole.line.Line().caret);
-  EXPECT_EQ(bytewise.line.Answer(), whole.line.Answer());
-  EXPECT_EQ(bytewise.line.CommittedLines(), whole.line.CommittedLines());
-  EXPECT_EQ(bytewise.line.WaitingCount(), whole.line.WaitingCount());
-}
-
-// Any bytes, in any pieces, with pauses anywhere: the line never holds a
-// line end, its answer is always the one for the text it holds, and every
-// commit keeps its line for recall.
-TEST(TerminalKeys, AnyBytesKeepTheLineAnswered) {
-  static const char* const kPieces[] = {
-      "1",      "+",     "2*",    "=",    "\xc3\xa9", "\xe2\x82\xac", "\xc3",      "\xa9",
-      "\xff",   "\r",    "\n",    "\x1b", "[",        "\x1b[200~",    "\x1b[201~", "\x1b[A",
-      "\x1b[B", "\033b", "\033f", "\x7f", "\x15",     "\x17",         "\x1b[D",    "\x1b[C",
-      " ",      "\t",    "\x04",  "\x0b", "\x1b\x7f", "\x1b[3~",      "\x03",      "\xe2\x80\xaf"};
-  std::mt19937 random(15);
-  for (int round = 0; round < 1000; ++round) {
-    Session session;
-    KeyDecoder keys;
-    std::string bytes;
-    for (int piece = random() % 40; piece-- > 0;) bytes += kPieces[random() % std::size(kPieces)];
-    for (std::size_t at = 0; at < bytes.size();) {
-      const std::size_t length = 1 + random() % 6;
-      std::vector<KeyEvent> events = keys.Feed(std::string_view(bytes).substr(at, length));
-      at += length;
-      if (random() % 4 == 0) {
-        for (KeyEvent& flushed : keys.Flush()) events.push_back(std::move(flushed));
-        EndBurst(session);
-      }
-      for (const KeyEvent& key : events) Perform(session, key, 2);
-      SCOPED_TRACE(Escape(bytes.substr(0, at)));
-      const LineSession& line = session.line;
-      const std::string& text = line.Line().text;
-      ASSERT_EQ(text.find_first_of("\r\n"), std::string::npos);
-      ASSERT_LE(line.Line().caret, text.size());
-      ASSERT_EQ(line.Answer(), CalculateTyped(text, Calculate));
-      ASSERT_EQ(line.CommittedLines().size(), line.History().size());
-      ASSERT_LE(line.Recalled(), line.CommittedLines().size());
     }
   }
 }

@@ -1,70 +1,27 @@
 // The page in a real Chromium, played as a person uses it and read back as a
-// person sees it: the window's scenarios that apply to a page (those of
-// tests/cases/window.txt made of typing, Enter, selections, clicks on the
-// input, keys and pastes without line ends) and the page's own
-// (tests/cases/web.txt). After every step the answer shown must be the
-// engine's answer for the input shown, and no scenario may make a request,
-// break the Content-Security-Policy or raise an error. Screenshots at phone
-// and desktop width, light and dark, go to build/web/test-output.
-//   LUMOCALC_PAGE, LUMOCALC_MODULE: the built page and module (build/web/web/)
+// person sees it: generated sessions, whose reference is the line session
+// every front end holds, the page's own ways (Escape, Enter after a
+// selection, the 32,767-character line), and how it looks. No page may make a request, break the Content-Security-Policy
+// or raise an error. Screenshots at phone and desktop width, light and dark,
+// go to build/web/test-output.
+//   LUMOCALC_PAGE: the built page (build/web/web/lumocalc.html)
 //   LUMOCALC_CHROMIUM: the browser (/usr/bin/chromium)
+//   LUMOCALC_SESSION_PLAYER: tests/term/session_player.cpp's program, which
+//     gives the sessions, each action with what the line session holds after
+//     it; LUMOCALC_SESSIONS (200) of them from seed LUMOCALC_SESSION_SEED (1)
 import assert from 'node:assert/strict';
-import {mkdirSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
-import {createRequire} from 'node:module';
+import {execFileSync} from 'node:child_process';
+import {mkdirSync, mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {dirname, join, resolve} from 'node:path';
 import {after, before, describe, test} from 'node:test';
+import {isDeepStrictEqual} from 'node:util';
 import {fileURLToPath, pathToFileURL} from 'node:url';
 import {chromium} from 'playwright-core';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
-const built = (name) => process.env[`LUMOCALC_${name.toUpperCase()}`] ??
-                        join(root, 'build/web/web', name === 'page' ? 'lumocalc.html' : 'lumocalc.js');
-const pageUrl = pathToFileURL(built('page')).href;
+const pageUrl = pathToFileURL(process.env.LUMOCALC_PAGE ?? join(root, 'build/web/web/lumocalc.html')).href;
 const outputDir = join(root, 'build/web/test-output');
-const calculator = createRequire(import.meta.url)(built('module'))();
-
-// The engine's answer for a line in the page's single-byte text, the WHATWG's
-// windows-1252 (as Chromium decodes it: Node's TextDecoder takes it for
-// Latin-1); undefined for a line with a character it lacks.
-let characters, byteOf;
-function answerFor(line) {
-  const bytes = [...line].map((character) => byteOf.get(character));
-  if (bytes.includes(undefined)) return undefined;
-  const at = calculator._lumocalc_buffer(bytes.length);
-  calculator.HEAPU8.set(bytes, at);
-  const size = calculator._lumocalc_calculate(bytes.length);
-  const answer = calculator._lumocalc_part(3);
-  const shown = calculator.HEAPU8.subarray(answer, answer + size);
-  return Array.from(shown, (byte) => characters[byte]).join('');
-}
-
-// A table's text: the escapes \r \n \t \b \\, [TEXT]*N for TEXT N times, and
-// in expected texts {LINE} for the engine's answer to LINE.
-function text(quoted, expected) {
-  let t = quoted.replace(/\[(.*?)\]\*(\d+)/g, (_, unit, n) => unit.repeat(Number(n)))
-                .replace(/\\(.)/g, (_, c) => ({r: '\r', n: '\n', t: '\t', b: '\b'})[c] ?? c);
-  return expected ? t.replace(/\{([^}]*)\}/g, (_, line) => answerFor(line)) : t;
-}
-
-function scenarios(file) {
-  const list = [];
-  for (const line of readFileSync(join(root, 'tests/cases', file), 'utf8').split('\n')) {
-    if (line.startsWith('#') || line.trim() === '') continue;
-    const [verb, ...rest] = line.match(/"(?:[^"\\]|\\.)*"|\S+/g);
-    if (verb === 'scenario') list.push({name: line.slice(9), steps: []});
-    else list.at(-1).steps.push({verb, args: rest.map((a) => a.replace(/^"(.*)"$/s, '$1'))});
-  }
-  return list;
-}
-
-// A window scenario is the page's too when it uses only what a page has and
-// pastes no line end: the page takes those line by line, as the terminal does.
-function playable({verb, args}) {
-  return ['type', 'select', 'expect', 'open'].includes(verb) || (verb === 'start' && !args.length) ||
-         (verb === 'paste' && !/\\[rn]/.test(args[0])) || (verb === 'click' && args[0] === 'input') ||
-         (verb === 'key' && /^(Enter|Escape|.)$/.test(args[0]));
-}
 
 let browser, home;
 before(async () => {
@@ -77,11 +34,6 @@ before(async () => {
     args: ['--no-sandbox', '--disable-background-networking', '--disable-component-update',
            '--disable-sync', '--no-first-run', '--disable-default-apps']})
     .catch((e) => { throw new Error(`Chromium cannot start: ${e.message.split('\n')[0]}`); });
-  const page = await browser.newPage();
-  characters = await page.evaluate(() => [...new TextDecoder('windows-1252').decode(
-    Uint8Array.from({length: 256}, (_, byte) => byte))]);
-  byteOf = new Map(characters.map((character, byte) => [character, byte]));
-  await page.close();
 });
 after(async () => {
   await browser?.close();
@@ -104,122 +56,165 @@ async function open(options = {}) {
   return {context, page, trouble};
 }
 
-// What a person sees: the input, the answer, the history (each entry ended
-// by CR LF as in the window's field), the note beside the history, the caret.
+// What a person sees: the input, the caret (in characters), the answer, the
+// note beside the history and the history (each entry ended by CR LF as in
+// the window's field).
 // A long paste is taken a part at a time, the input read-only meanwhile:
 // what is seen is read once it is done.
 const seen = (page) => page.evaluate(async () => {
   const input = document.getElementById('input');
   while (input.readOnly) await new Promise((resolve) => setTimeout(resolve, 5));
-  return {input: input.value, answer: document.querySelector('#answer').textContent,
-          history: [...document.querySelectorAll('#history li')]
-            .map((li) => `${li.textContent}\r\n`).join(''),
+  return {input: input.value, caret: [...input.value.slice(0, input.selectionStart)].length,
+          answer: document.querySelector('#answer').textContent,
           status: document.getElementById('note').textContent.trim(),
-          start: input.selectionStart, end: input.selectionEnd};
+          history: [...document.querySelectorAll('#history li')].map((li) => `${li.textContent}\r\n`).join('')};
 });
 
-// A huge answer shows only its end, behind "…".
-function assertAnswer(shown, expected, what) {
-  if (shown.startsWith('…') && expected.length > shown.length) {
-    assert.ok(expected.endsWith(shown.slice(1)), what);
-  } else {
-    assert.equal(shown, expected, what);
+async function paste(page, text) {
+  await page.evaluate((t) => navigator.clipboard.writeText(t), text);
+  await page.keyboard.press('Control+V');
+}
+
+// The sessions from the player, texts escaped as cli/escape.h writes them.
+const unescape = (text) => Buffer.from(text.replace(/\\(x..|.)/g, (_, e) => e.length === 3 ?
+  String.fromCharCode(parseInt(e.slice(1), 16)) : {t: '\t', r: '\r', n: '\n'}[e] ?? e), 'latin1').toString();
+const note = (waiting) => ['', '1 more line waits'][waiting] ?? `${waiting} more lines wait`;
+
+function sessions(count, seed, keep = []) {
+  const list = [];
+  const rows = execFileSync(process.env.LUMOCALC_SESSION_PLAYER,
+                            ['page', count, seed, ...(keep.length ? [keep.join()] : [])],
+                            {encoding: 'latin1', maxBuffer: 1 << 30});
+  for (const row of rows.trimEnd().split('\n')) {
+    const [act, from, to, text, input, caret, answer, waiting, ...history] = row.split('\t');
+    if (act.startsWith('session')) list.push({seed: act.slice(8), actions: []});
+    else list.at(-1).actions.push({act, from: +from, to: +to, text: unescape(text), want: {
+      input: unescape(input), caret: +caret, answer: unescape(answer), status: note(+waiting),
+      history: history.map((entry) => `${unescape(entry)}\r\n`).join('')}});
   }
+  return list;
 }
 
-async function press(page, key) {
-  if (key === '\r') return page.keyboard.press('Enter');
-  if (key === '\b') return page.keyboard.press('Backspace');
-  return page.keyboard.type(key);
-}
+const keys = {backspace: 'Backspace', delete: 'Delete', left: 'ArrowLeft', right: 'ArrowRight',
+              home: 'Home', end: 'End', enter: 'Enter', up: 'ArrowUp', down: 'ArrowDown'};
 
-async function play(steps) {
-  let session;
-  for (const [index, {verb, args}] of steps.entries()) {
-    const where = `step ${index + 1}: ${verb} ${args.join(' ')}`;
-    if (verb === 'start') {
-      await session?.context.close();
-      session = await open();
-      continue;
+// The first action after which the page shows another state, with both. A
+// reload is a new page, and a quicker one than a new context; the input
+// takes the keys once it has the focus. The Drop button is clicked, or in
+// odd sessions reached with Tab and pressed with Enter.
+async function playSession(page, seed, actions) {
+  await page.reload();
+  await page.waitForFunction(() => document.activeElement.id === 'input');
+  for (const [at, {act, from, to, text, want}] of actions.entries()) {
+    if (keys[act]) await page.keyboard.press(keys[act]);
+    if (act === 'drop' && await page.isVisible('#drop')) {
+      await (seed % 2 ? page.keyboard.press('Tab').then(() => page.keyboard.press('Enter')) : page.click('#drop'));
     }
-    const {page} = session;
-    if (verb === 'type') {
-      for (const key of text(args[0])) {
-        const was = await seen(page);
-        await press(page, key);
-        if (key === '\r') continue;
-        const kept = key === '\b' && was.start === was.end ? Math.max(was.start - 1, 0) : was.start;
-        const now = await seen(page);
-        const typed = was.input.slice(0, kept) + (key === '\b' ? '' : key) + was.input.slice(was.end);
-        assert.equal(now.input, typed, `${where}: the input after ${JSON.stringify(key)}`);
-      }
-    } else if (verb === 'paste') {
-      await page.evaluate((t) => navigator.clipboard.writeText(t), text(args[0]));
-      await page.keyboard.press('Control+V');
-    } else if (verb === 'select') {
+    if (act === 'empty') await page.keyboard.press('Control+A').then(() => page.keyboard.press('Backspace'));
+    if (act === 'over') {
       await page.evaluate(([from, to]) => {
         const input = document.getElementById('input');
-        input.setSelectionRange(from, to < 0 ? input.value.length : to);
-      }, args.map(Number));
-    } else if (verb === 'click') {
-      await page.click(`#${args[0]}`);
-    } else if (verb === 'key') {
-      await page.keyboard.press(args[0]);
-    } else if (verb === 'expect') {
-      const now = await seen(page);
-      assert.equal(now.input, text(args[0]), `${where}: input`);
-      assertAnswer(now.answer, text(args[1], true), `${where}: answer`);
-      assert.equal(now.history, text(args[2], true), `${where}: history`);
-    } else if (verb === 'caret') {
-      const {start, end} = await seen(page);
-      assert.deepEqual([start, end], [Number(args[0]), Number(args[0])], `${where}`);
-    } else if (verb === 'status') {
-      assert.equal((await seen(page)).status, text(args[0]), `${where}: the note`);
-    } else {
-      assert.equal(verb, 'open', `${where}: a step the page has`);
+        const at = (characters) => [...input.value].slice(0, characters).join('').length;
+        input.setSelectionRange(at(from), at(to));
+      }, [from, to]);
     }
-    const now = await seen(page);
-    const expected = answerFor(now.input);
-    if (expected !== undefined) assertAnswer(now.answer, expected, `${where}: the answer to the input`);
-    assert.deepEqual(session.trouble, [], where);
+    if (act === 'paste' || /[\r\n]/.test(text)) await paste(page, text);
+    else if (text) await page.keyboard.type(text);
+    const got = await seen(page);
+    if (!isDeepStrictEqual(got, want)) return {at, got, want};
   }
-  await session?.context.close();
 }
 
-describe('window scenarios on the page', () => {
-  for (const {name, steps} of scenarios('window.txt')) {
-    const skip = steps.every(playable) ? false : 'uses what only the window has, or pastes a line end';
-    test(name, {skip}, () => play(steps));
-  }
+describe('generated sessions', {skip: !process.env.LUMOCALC_SESSION_PLAYER}, () => {
+  const count = Number(process.env.LUMOCALC_SESSIONS ?? 200);
+  const first = Number(process.env.LUMOCALC_SESSION_SEED ?? 1);
+  test(`${count} sessions from seed ${first}`, async () => {
+    const {context, page, trouble} = await open();
+    let mismatches = 0;
+    for (const {seed, actions} of sessions(count, first)) {
+      const failed = await playSession(page, seed, actions);
+      assert.deepEqual(trouble, [], `seed ${seed}`);
+      if (!failed) continue;
+      ++mismatches;
+      let keep = [...Array(failed.at + 1).keys()];
+      for (let i = 0; i < keep.length;) {
+        const fewer = keep.filter((_, j) => j !== i);
+        if (fewer.length && await playSession(page, seed, sessions(1, seed, fewer)[0].actions)) keep = fewer;
+        else ++i;
+      }
+      const {actions: shortest} = sessions(1, seed, keep)[0];
+      const last = await playSession(page, seed, shortest) ?? failed;
+      console.log(`seed ${seed}: the page differs after these actions:`);
+      for (const {act, from, to, text} of shortest) {
+        console.log(`  ${act}${act === 'over' ? ` ${from} ${to}` : ''} ${text && JSON.stringify(text)}`);
+      }
+      console.log(`expected: ${JSON.stringify(last.want)}\nseen:     ${JSON.stringify(last.got)}`);
+    }
+    await context.close();
+    console.log(`${count} sessions, ${mismatches} mismatches`);
+    assert.equal(mismatches, 0);
+  });
 });
 
-describe('page scenarios', () => {
-  for (const {name, steps} of scenarios('web.txt')) test(name, () => play(steps));
+test('the page\'s own: Escape changes nothing; Enter after a selection leaves it in the line; ' +
+     'a paste past 32,767 characters is cut, and the page says so', async () => {
+  const {context, page, trouble} = await open();
+  await paste(page, '2**3\n4\n');
+  await page.evaluate(() => document.getElementById('input').setSelectionRange(1, 3));
+  await page.keyboard.press('Enter');
+  const before = await seen(page);
+  await page.keyboard.press('Escape');
+  assert.deepEqual(await seen(page), before);
+  assert.deepEqual([before.input, before.caret, before.status], ['2**3', 3, '1 more line waits']);
+  await page.keyboard.press('Control+A');
+  await paste(page, '1'.repeat(32767));
+  await page.keyboard.type('2');
+  assert.equal((await seen(page)).input, '1'.repeat(32767));
+  await page.keyboard.press('Enter');
+  await paste(page, '7'.repeat(40000) + '\n1');
+  const {input, answer, status, history} = await seen(page);
+  assert.deepEqual([input, answer, status], ['1', '1 = 1', 'Pasted lines are cut at 32,767 characters.']);
+  assert.ok(history.startsWith(`${'7'.repeat(32767)} = `));
+  assert.deepEqual(trouble, []);
+  await context.close();
+});
+
+test('a history entry brings its line back: clicked, or reached with Tab and the arrows', async () => {
+  const {context, page, trouble} = await open();
+  await page.keyboard.type('1+1\r2*3\r4/');
+  await page.click('#history li:last-child button');
+  assert.deepEqual((await seen(page)).input, '1+1');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('ArrowUp');
+  await page.keyboard.press('Space');
+  const {input, answer, history} = await seen(page);
+  assert.deepEqual([input, answer], ['2*3', '2*3 = 6']);
+  assert.equal(history, '2*3 = 6\r\n1+1 = 2\r\n');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  assert.equal((await seen(page)).input, '4/', 'the line being typed is kept');
+  assert.deepEqual(trouble, []);
+  await context.close();
+});
+
+test('a long paste is taken a part at a time, a refused line holding the rest', async () => {
+  const {context, page, trouble} = await open();
+  await paste(page, `${'1+1\n'.repeat(1200)}2=\n3\n${'4\n'.repeat(600)}`);
+  let {input, status, history} = await seen(page);
+  assert.deepEqual([input, status], ['2=', '601 more lines wait']);
+  assert.equal(history, '1+1 = 2\r\n'.repeat(100), 'the newest 100 entries laid out');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.press('Enter');
+  ({input, status, history} = await seen(page));
+  assert.deepEqual([input, status, history], ['', '', '4 = 4\r\n'.repeat(100)]);
+  await page.evaluate(() => document.querySelector('#history li:last-child').scrollIntoView());
+  await page.waitForFunction(() => document.querySelectorAll('#history li').length === 200);
+  assert.deepEqual(trouble, []);
+  await context.close();
 });
 
 describe('for people', () => {
-  test('nothing stored, no sideways scroll at 320 px, no shift while typing, dark mode', async () => {
-    const {context, page, trouble} = await open({viewport: {width: 320, height: 640}});
-    const box = () => page.evaluate(() => ['#answer', '#status', '#history'].map((s) => {
-      const r = document.querySelector(s).getBoundingClientRect();
-      return [r.x, r.y, r.width, r.height];
-    }));
-    assert.equal(await page.evaluate(() => document.activeElement.id), 'input');
-    const empty = await box();
-    await page.keyboard.type('12345678901234567890*98765432109876543210');
-    assert.deepEqual(await box(), empty, 'a long answer moves nothing');
-    await page.keyboard.press('Enter');
-    const sideways = await page.evaluate(() => document.scrollingElement.scrollWidth > innerWidth);
-    assert.equal(sideways, false, 'no sideways scroll');
-    const background = () => page.evaluate(() => getComputedStyle(document.body).backgroundColor);
-    const light = await background();
-    await page.emulateMedia({colorScheme: 'dark'});
-    assert.notEqual(await background(), light);
-    assert.deepEqual(await context.storageState(), {cookies: [], origins: []});
-    assert.deepEqual(trouble, []);
-    await context.close();
-  });
-
   test('a screen reader hears the answer once typing pauses, commits, waiting and dropped lines',
        async () => {
     const {context, page, trouble} = await open();
@@ -246,9 +241,8 @@ describe('for people', () => {
     await page.keyboard.type('2=');
     await heard(['<span lang="fr">Erreur de syntaxe</span>']);
     assert.equal(await page.getAttribute('#answer > span', 'lang'), 'fr');
-    await page.evaluate(() => navigator.clipboard.writeText('\n7\n8\n9=\n1'));
     await page.keyboard.press('Control+A');
-    await page.keyboard.press('Control+V');
+    await paste(page, '\n7\n8\n9=\n1');
     await heard(['<span>2 lines in the history, the newest</span>. <span>8 = 8</span>. ' +
                  '<span>1 more line waits</span>']);
     await page.click('#drop');
@@ -259,8 +253,7 @@ describe('for people', () => {
 
   test('the borders of the controls stand out 3 : 1 around them, light and dark', async () => {
     const {context, page} = await open();
-    await page.evaluate(() => navigator.clipboard.writeText('2=\n1'));
-    await page.keyboard.press('Control+V');
+    await paste(page, '2=\n1');
     for (const colorScheme of ['light', 'dark']) {
       await page.emulateMedia({colorScheme});
       const ratios = await page.evaluate(() => {
@@ -280,6 +273,29 @@ describe('for people', () => {
       });
       for (const ratio of ratios) assert.ok(ratio >= 3, `${colorScheme}: ${ratios}`);
     }
+    await context.close();
+  });
+
+
+  test('nothing stored, no sideways scroll at 320 px, no shift while typing, dark mode', async () => {
+    const {context, page, trouble} = await open({viewport: {width: 320, height: 640}});
+    const box = () => page.evaluate(() => ['#answer', '#status', '#history'].map((s) => {
+      const r = document.querySelector(s).getBoundingClientRect();
+      return [r.x, r.y, r.width, r.height];
+    }));
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'input');
+    const empty = await box();
+    await page.keyboard.type('12345678901234567890*98765432109876543210');
+    assert.deepEqual(await box(), empty, 'a long answer moves nothing');
+    await page.keyboard.press('Enter');
+    const sideways = await page.evaluate(() => document.scrollingElement.scrollWidth > innerWidth);
+    assert.equal(sideways, false, 'no sideways scroll');
+    const background = () => page.evaluate(() => getComputedStyle(document.body).backgroundColor);
+    const light = await background();
+    await page.emulateMedia({colorScheme: 'dark'});
+    assert.notEqual(await background(), light);
+    assert.deepEqual(await context.storageState(), {cookies: [], origins: []});
+    assert.deepEqual(trouble, []);
     await context.close();
   });
 
