@@ -4,12 +4,12 @@
 # the reference's input, answer, waiting count and history. A mismatch prints
 # its seed, the fewest actions that still fail and both states. Ends with one
 # line, "N sessions, M mismatches"; exit status 1 on mismatches.
-#   scripts/play-sessions.sh terminal|page|window [COUNT [SEED]]
+#   scripts/play-sessions.sh terminal|page [COUNT [SEED]]
 # COUNT sessions (1,000), of seeds SEED (1), SEED+1, ...
 #   terminal  lumocalc in a pseudo-terminal rendered by libvterm (build/release)
 #   page      the page (build/web) in headless Chromium; the reference is built
 #             with the software extended format, as the module computes (build/soft)
-#   window    lumocalc.exe under Wine (build/windows), in its own paste rule
+# (The window has no player yet: the generator has its sessions, FrontEnd::kWindow.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 front_end=${1:-}
@@ -45,7 +45,7 @@ case $front_end in
     exit $status
     ;;
   *)
-    echo "usage: scripts/play-sessions.sh terminal|page|window [COUNT [SEED]]" >&2
+    echo "usage: scripts/play-sessions.sh terminal|page [COUNT [SEED]]" >&2
     exit 2
     ;;
 esac

@@ -120,7 +120,6 @@ std::optional<Mismatch> Play(const std::vector<SessionAction>& actions, std::uin
   PtyScreen screen(LUMOCALC_TERM, kCols, kRows);
   if (!screen.Await([&] { return !screen.Row(2).empty(); }, kTimeoutMs)) return Mismatch{};
   LineSession reference(CalculateLine);
-  std::mt19937 pieces(seed);
   bool holding = false;
   for (std::size_t at = 0; at < actions.size(); ++at) {
     // Text (Enter too) that closely follows a refused line is the rest of its paste.
@@ -131,6 +130,11 @@ std::optional<Mismatch> Play(const std::vector<SessionAction>& actions, std::uin
     Apply(reference, actions[at]);
     holding = (holding && !text) || reference.Holding();
     const std::string keys = Keys(actions[at]);
+    // The pieces follow from the seed and the keys alone, so that the action
+    // is cut the same way in a shorter list.
+    std::uint32_t mixed = seed;
+    for (const char c : keys) mixed = mixed * 31 + static_cast<unsigned char>(c);
+    std::mt19937 pieces(mixed);
     for (std::size_t sent = 0; sent < keys.size();) {
       const std::size_t piece = seed % 3 == 0 ? 1 + pieces() % 8 : keys.size();
       screen.Send(std::string_view(keys).substr(sent, piece));
@@ -150,19 +154,20 @@ std::optional<Mismatch> Play(const std::vector<SessionAction>& actions, std::uin
 
 // Prints the mismatch; false when the session, played again, doesn't differ
 // (the machine too busy for lumocalc to tell a pause from a burst).
-bool Report(std::uint32_t seed, std::vector<SessionAction> actions, const Mismatch& first) {
-  actions.resize(first.action + 1);
-  const bool again = Play(actions, seed).has_value();
+bool Report(std::uint32_t seed, std::vector<SessionAction> actions, Mismatch last) {
+  actions.resize(last.action + 1);
+  const std::optional<Mismatch> again = Play(actions, seed);
   for (std::size_t at = 0; again && at < actions.size();) {
     std::vector<SessionAction> fewer = actions;
     fewer.erase(fewer.begin() + static_cast<long>(at));
-    if (!fewer.empty() && Play(fewer, seed)) {
+    const std::optional<Mismatch> still = fewer.empty() ? std::nullopt : Play(fewer, seed);
+    if (still) {
       actions = std::move(fewer);
+      last = *still;
     } else {
       ++at;
     }
   }
-  const Mismatch last = Play(actions, seed).value_or(first);
   std::printf("seed %u: the screen differs after these actions%s:\n", seed,
               again ? "" : " (once: not when played again)");
   for (const SessionAction& action : actions) std::printf("  %s\n", Describe(action).c_str());
@@ -171,7 +176,7 @@ bool Report(std::uint32_t seed, std::vector<SessionAction> actions, const Mismat
   };
   std::printf("expected (input, caret, answer, waiting, history):\n%s\nseen:\n%s\n",
               rows(last.expected).c_str(), rows(last.seen).c_str());
-  return again;
+  return again.has_value();
 }
 
 // A line an action, its fields apart by tabs, texts escaped (cli/escape.h):
