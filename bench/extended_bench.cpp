@@ -14,9 +14,9 @@
 #include <type_traits>
 #include <vector>
 
+#include "bench/seeded_operands.h"
 #include "number/extended.h"
 #include "number/fpu_control.h"
-#include "testkit/seeded_operands.h"
 
 namespace {
 

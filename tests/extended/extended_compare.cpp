@@ -13,7 +13,8 @@
 // comparison). Every mismatch counts; the first few are printed. Log and Exp
 // are measured, not matched: the distance to logl and expl in ulps.
 //
-// Exit code 0 when nothing mismatched, 1 otherwise.
+// Exit code 0 when nothing mismatched, 1 otherwise. The test run makes a short
+// one of it.
 #include <algorithm>
 #include <charconv>
 #include <cinttypes>
@@ -241,6 +242,16 @@ void CheckArithmetic(Random& r, std::uint64_t n, Tally* tally) {
     const int hard =
         (x < y) | (x <= y) << 1 | (x == y) << 2 | (x != y) << 3 | (x > y) << 4 | (x >= y) << 5;
     tally[4].Check(soft == hard, ExtendedText(a) + " ? " + ExtendedText(b));
+    // The portable 128-bit helpers, which a compiler without __int128 (the
+    // 32-bit Windows build) runs, against the compiler's.
+    const std::uint64_t divisor = (r.Next() >> r.Between(0, 63)) | 1;
+    const U128 numerator{b.significand() % divisor, r.Next()};
+    std::uint64_t r1 = 0, r2 = 0;
+    tally[5].Check(
+        Mul64Portable(a.significand(), divisor) == Mul64(a.significand(), divisor) &&
+            Div128By64Portable(numerator, divisor, &r1) == Div128By64(numerator, divisor, &r2) &&
+            r1 == r2,
+        "128-bit helpers on " + ExtendedText(a) + " " + std::to_string(divisor));
   }
 }
 
@@ -395,7 +406,8 @@ int main(int argc, char** argv) {
   Random r{std::strtoull(argv[2], nullptr, 10)};
   LoadFpuControlWord();  // the calculator's mode, which the FPU's results depend on
 
-  Tally arithmetic[] = {{"add"}, {"subtract"}, {"multiply"}, {"divide"}, {"compare"}};
+  Tally arithmetic[] = {{"add"},    {"subtract"}, {"multiply"},
+                        {"divide"}, {"compare"},  {"128-bit helpers"}};
   Tally conversions[] = {{"to double"},      {"trunc"},    {"nearbyint"},         {"odd integer"},
                          {"sign and class"}, {"to int64"}, {"from int64/uint64"}, {"from double"}};
   Tally decimal[] = {

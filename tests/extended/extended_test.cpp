@@ -1,7 +1,8 @@
 // The software extended format: the hard cases of tests/cases/extended.txt
 // with the x87's answers (checked everywhere, and against the FPU too where
-// long double is the x87 format), then generated operands against the FPU.
-// The long comparison is extended_compare.cpp (scripts/compare-extended.sh).
+// long double is the x87 format). Generated operands against the FPU:
+// extended_compare.cpp, a short run in the tests, a long one through
+// scripts/compare-extended.sh.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +17,6 @@
 #include "number/extended.h"
 #include "testkit/case_file.h"
 #include "testkit/extended_text.h"
-#include "testkit/seeded_operands.h"
 
 namespace {
 
@@ -141,42 +141,6 @@ std::string Limits() {
 
 TEST(Extended, LimitsAreLongDoubles) {
   EXPECT_EQ(Limits<SoftExtended>(), Limits<long double>());
-}
-#endif
-
-// Generated operands, biased to hard ones, against the FPU: all four
-// operations, order, the conversions and the exact decimal conversion; and
-// the portable 128-bit helpers, which a compiler without __int128 (the 32-bit
-// Windows build) runs, against the compiler's.
-#ifdef LUMOCALC_X87_LONG_DOUBLE
-TEST(Extended, GeneratedOperandsGiveTheFpusBits) {
-  SeededOperands operands(11);
-  auto next = [&operands] { return operands.Next(); };
-  for (int i = 0; i < 4000; ++i) {
-    const SoftExtended a = operands.Hard();
-    const SoftExtended b = next() % 4 == 0 ? a * SoftExtended(1 + next() % 3) : operands.Hard();
-    const long double x = ToLongDouble(a), y = ToLongDouble(b);
-    const std::string what = Text(a) + " " + Text(b);
-    EXPECT_EQ(Text(a + b), Text(ToSoft(x + y))) << what;
-    EXPECT_EQ(Text(a - b), Text(ToSoft(x - y))) << what;
-    EXPECT_EQ(Text(a * b), Text(ToSoft(x * y))) << what;
-    EXPECT_EQ(Text(a / b), Text(ToSoft(x / y))) << what;
-    EXPECT_EQ(Order(a <=> b), Order(x <=> y)) << what;
-    EXPECT_EQ(Text(ToDouble(a)), Text(ToDouble(x))) << what;
-    EXPECT_EQ(Text(NearbyInt(a)), Text(ToSoft(NearbyInt(x)))) << what;
-    const std::uint64_t digits = next() >> (next() % 64);
-    const std::int64_t scale = static_cast<std::int64_t>(next() % 9900) - 4960;
-    const std::string decimal = std::to_string(digits) + "e" + std::to_string(scale);
-    EXPECT_EQ(Text(SoftExactDecimal(digits, scale)),
-              Text(ToSoft(std::strtold(decimal.c_str(), nullptr))))
-        << decimal;
-    const std::uint64_t divisor = digits | 1;
-    EXPECT_EQ(Mul64Portable(a.significand(), divisor), Mul64(a.significand(), divisor));
-    const U128 n{b.significand() % divisor, next()};
-    std::uint64_t r1 = 0, r2 = 0;
-    EXPECT_EQ(Div128By64Portable(n, divisor, &r1), Div128By64(n, divisor, &r2));
-    EXPECT_EQ(r1, r2);
-  }
 }
 #endif
 

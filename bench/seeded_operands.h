@@ -1,6 +1,5 @@
-// Operands for the extended type from a seed, the same on every machine: for
-// the tests that hold the software format against the FPU, and for the
-// benchmark that times the two side by side.
+// Operands for the extended type from a seed, the same on every machine, for
+// the benchmark that times the software format and the FPU side by side.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "testkit/seeded_operands.h"
+#include "bench/seeded_operands.h"
 
 #include <algorithm>
 
