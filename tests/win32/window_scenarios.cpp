@@ -369,8 +369,8 @@ std::string CalculateLine(std::string_view line) {
 // The session's action, as the window takes keys and pastes: typed text a
 // WM_CHAR a byte of its single-byte text, the other keys as WM_KEYDOWN.
 void Carry(const Run& run, const SessionAction& action) {
-  static const WPARAM kKeys[] = {0, 0, '\b', VK_DELETE, VK_LEFT, VK_RIGHT, VK_HOME, VK_END,
-                                 0, '\r', 0,  0,         0,       '\b'};
+  static const WPARAM kKeys[] = {0,      0, '\b', VK_DELETE, VK_LEFT, VK_RIGHT, VK_HOME,
+                                 VK_END, 0, '\r', 0,         0,       0,        '\b'};
   const HWND input = run.Field(kInput);
   // The generator gives the window only characters of that text.
   const std::string text = Windows1252FromUtf8(action.text).value();
@@ -400,8 +400,8 @@ std::string Expected(const LineSession& session) {
   const std::string caret = std::to_string(CountCharacters(line.text.substr(0, line.caret)));
   std::string history;
   for (const std::string& entry : session.History()) history = entry + "\r\n" + history;
-  return Escape(line.text) + "\n" + caret + " " + caret + "\n" + Escape(session.Answer()) +
-         "\n" + Escape(history);
+  return Escape(line.text) + "\n" + caret + " " + caret + "\n" + Escape(session.Answer()) + "\n" +
+         Escape(history);
 }
 
 struct Mismatch {
@@ -473,9 +473,10 @@ int main(int argc, char** argv) {
   }
   std::ifstream cases(argc == 3 ? argv[1] : "");
   if (!cases) {
-    std::fputs("usage: window-tests CASES_FILE PROGRAM_FOLDER\n"
-               "       window-tests --sessions COUNT SEED PROGRAM_FOLDER\n",
-               stderr);
+    std::fputs(
+        "usage: window-tests CASES_FILE PROGRAM_FOLDER\n"
+        "       window-tests --sessions COUNT SEED PROGRAM_FOLDER\n",
+        stderr);
     return 2;
   }
   MeasureDialogUnits();
