@@ -450,6 +450,9 @@ int PlaySessions(std::uint32_t count, std::uint32_t first, const std::string& pr
   Run run;
   run.programs = run.folder = programs;
   const std::string error = Start(run, {"start"});
+  // Wide enough that a session's line stays on one row: on a wrapped line
+  // Home and End go to the ends of the caret's row, not of the line.
+  ShowWindow(run.window, SW_MAXIMIZE);
   std::uint32_t mismatches = 0;
   for (std::uint32_t seed = first; error.empty() && seed - first < count; ++seed) {
     const auto actions = GenerateSession(seed, FrontEnd::kWindow, LineSession(CalculateLine));
