@@ -48,17 +48,23 @@ case $front_end in
     exit $status
     ;;
   window)
+    scripts/setup.sh windows >/dev/null
     # shellcheck source=scripts/wine-prefix.sh
     source scripts/wine-prefix.sh
+    without_32bit_starts "$PWD/scripts/play-sessions.sh" "$@"
     choose_windows_build
     echo "play-sessions.sh: $windows_why" >&2
-    scripts/setup.sh windows >/dev/null
     [ "$windows_bits" = 64 ] && scripts/setup.sh windows64 >/dev/null
     build_windows "$windows_build" "$windows_toolchain" --target window-tests >/dev/null
+    # scripts/test-windows.sh's prefix: not while that runs.
     use_wine_prefix "$windows_build/wineprefix"
-    # A screen of its own: the player's window must not reach a person's desktop.
-    exec xvfb-run -a -s '-screen 0 1280x1024x24 -nolisten tcp' "$WINE" \
-      "$windows_build/tests/win32/window-tests.exe" --sessions "$count" "$seed" "$windows_build/ui"
+    # A screen of its own, which must outlive Wine's server: its programs
+    # would complain of a lost screen.
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    exec xvfb-run -a -s '-screen 0 1280x1024x24 -nolisten tcp' sh -c \
+      'server=$1; shift; status=0; "$@" || status=$?; "$server" -k; exit $status' sh \
+      "$WINESERVER" "$WINE" "$windows_build/tests/win32/window-tests.exe" \
+      --sessions "$count" "$seed" "$windows_build/ui"
     ;;
   *)
     echo "usage: scripts/play-sessions.sh terminal|page|window [COUNT [SEED]]" >&2
