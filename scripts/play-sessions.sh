@@ -4,12 +4,15 @@
 # the reference's input, answer, waiting count and history. A mismatch prints
 # its seed, the fewest actions that still fail and both states. Ends with one
 # line, "N sessions, M mismatches"; exit status 1 on mismatches.
-#   scripts/play-sessions.sh terminal|page [COUNT [SEED]]
+#   scripts/play-sessions.sh terminal|page|window [COUNT [SEED]]
 # COUNT sessions (1,000), of seeds SEED (1), SEED+1, ...
 #   terminal  lumocalc in a pseudo-terminal rendered by libvterm (build/release)
 #   page      the page (build/web) in headless Chromium; the reference is built
 #             with the software extended format, as the module computes (build/soft)
-# (The window has no player yet: the generator has its sessions, FrontEnd::kWindow.)
+#   window    lumocalc.exe under Wine on a screen of its own (Xvfb), driven by
+#             tests/win32/'s program: the 32-bit build (build/win), or the 64-bit
+#             one under wine64 (build/win64) where 32-bit programs can't start
+#             (scripts/wine-prefix.sh chooses, and says which)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 front_end=${1:-}
@@ -44,8 +47,27 @@ case $front_end in
       "$home/out"
     exit $status
     ;;
+  window)
+    scripts/setup.sh windows >/dev/null
+    # shellcheck source=scripts/wine-prefix.sh
+    source scripts/wine-prefix.sh
+    without_32bit_starts "$PWD/scripts/play-sessions.sh" "$@"
+    choose_windows_build
+    echo "play-sessions.sh: $windows_why" >&2
+    [ "$windows_bits" = 64 ] && scripts/setup.sh windows64 >/dev/null
+    build_windows "$windows_build" "$windows_toolchain" --target window-tests >/dev/null
+    # scripts/test-windows.sh's prefix: not while that runs.
+    use_wine_prefix "$windows_build/wineprefix"
+    # A screen of its own, which must outlive Wine's server: its programs
+    # would complain of a lost screen.
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    exec xvfb-run -a -s '-screen 0 1280x1024x24 -nolisten tcp' sh -c \
+      'server=$1; shift; status=0; "$@" || status=$?; "$server" -k; exit $status' sh \
+      "$WINESERVER" "$WINE" "$windows_build/tests/win32/window-tests.exe" \
+      --sessions "$count" "$seed" "$windows_build/ui"
+    ;;
   *)
-    echo "usage: scripts/play-sessions.sh terminal|page [COUNT [SEED]]" >&2
+    echo "usage: scripts/play-sessions.sh terminal|page|window [COUNT [SEED]]" >&2
     exit 2
     ;;
 esac

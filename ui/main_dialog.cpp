@@ -173,7 +173,8 @@ void OnSize(HWND dialog) {
 void OnInputChange(HWND dialog) {
   const HWND input = GetDlgItem(dialog, IDC_INPUT);
   const HWND result = GetDlgItem(dialog, IDC_RESULT);
-  const InputChange change = ReactToInputChange(ReadText(input), LastLine, LastResult, Calculate);
+  const std::string text = ReadText(input);
+  const InputChange change = ReactToInputChange(text, LastLine, LastResult, Calculate);
   switch (change.reaction) {
     case InputReaction::kNothing:
       break;
@@ -187,9 +188,16 @@ void OnInputChange(HWND dialog) {
       SetWindowTextA(result, "");
       break;
     }
-    case InputReaction::kRefuse:
+    case InputReaction::kRefuse: {
+      // Setting the text puts the caret at the start; a person correcting the
+      // line wants it where the line break went in.
+      DWORD caret = 0;
+      SendMessageA(input, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+      caret = static_cast<DWORD>(RemoveLineBreaks(text.substr(0, caret)).size());
       SetWindowTextA(input, change.text.c_str());
+      SendMessageA(input, EM_SETSEL, caret, caret);
       break;
+    }
   }
 }
 

@@ -4,6 +4,12 @@
 // answer. A failing step prints its file and line and ends its scenario; the
 // other scenarios still run.
 //   window-tests CASES_FILE PROGRAM_FOLDER
+//   window-tests --sessions COUNT SEED PROGRAM_FOLDER
+// The second plays generated sessions (testkit/session_generator.h) of seeds
+// SEED, SEED+1, ... on one started window, the line session their reference:
+// after every action the input, its caret, the answer and the history must
+// be the reference's. A mismatch prints its seed, the fewest of its actions
+// that still fail and both states; the run ends with "N sessions, M mismatches".
 #include <windows.h>
 
 #include <cmath>
@@ -11,13 +17,18 @@
 #include <fstream>
 #include <iomanip>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "cli/escape.h"
 #include "eval/calculate.h"
 #include "number/fpu_control.h"
+#include "session/calculate_typed.h"
+#include "session/text_encoding.h"
+#include "testkit/session_generator.h"
 
 namespace {
 
@@ -165,25 +176,9 @@ std::string Start(Run& run, const Words& words) {
   return WaitUntil(shown, 5000) ? "" : "no visible window \"lumo calc\"";
 }
 
-// Each character as a WM_CHAR; unless it makes a line break, the input must
-// then hold the text with the character put in at the caret (over the
-// selection; a backspace deletes), and the result the engine's answer for it.
-std::string Type(const Run& run, const std::string& text) {
-  const HWND input = run.Field(kInput);
-  for (const char c : text) {
-    std::string want = TextOf(input);
-    const LRESULT selection = Ask(input, EM_GETSEL);
-    std::size_t from = LOWORD(selection);
-    const std::size_t to = HIWORD(selection);
-    if (c == '\b' && from == to && from > 0) --from;
-    want.replace(from, to - from, c == '\b' ? "" : std::string(1, c));
-    Ask(input, WM_CHAR, static_cast<unsigned char>(c), 1);
-    if (c == '\r' || want.find("\r\n") != std::string::npos) continue;
-    const std::string got = Quoted(TextOf(input)) + " " + Quoted(TextOf(run.Field(kResult)));
-    want = Quoted(want) + " " + Quoted(Calculate(want));
-    if (got != want) return "after " + Quoted({c}) + " the fields hold " + got + "; want " + want;
-  }
-  return "";
+// Each character as a WM_CHAR to the input, as a key typed.
+void Type(HWND input, const std::string& text) {
+  for (const char c : text) Ask(input, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
 // The real mouse and keyboard: keys go to whatever has the focus, as a person's would.
@@ -291,7 +286,7 @@ std::string Play(Run& run, const Words& words) {
     DeleteFileA((run.folder + kLog).c_str());
   }
   if (step == "start") return Start(run, words);
-  if (step == "type") return Type(run, arg);
+  if (step == "type") Type(input, arg);
   if (step == "paste") Ask(input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(arg.c_str()));
   if (step == "select") Ask(input, EM_SETSEL, std::stoi(arg), std::stoi(words.at(2)));
   if (step == "click") Click(run, run.Field(arg == "history" ? kHistory : kInput));
@@ -347,17 +342,127 @@ std::string Play(Run& run, const Words& words) {
   }
   if (step == "log") return LogError(run, words);
   if (step == "icon") return IconError(run, words);
-  const std::string others = " scenario paste select click key post show size seed ";
+  const std::string others = " scenario type paste select click key post show size seed ";
   return others.find(" " + step + " ") != std::string::npos ? "" : "unknown step";
+}
+
+std::string CalculateLine(std::string_view line) {
+  return CalculateTyped(line, Calculate);
+}
+
+// The session's action, as the window takes keys and pastes: typed text a
+// WM_CHAR a byte of its single-byte text, the other keys as WM_KEYDOWN.
+void Carry(const Run& run, const SessionAction& action) {
+  static const WPARAM kKeys[] = {0, 0, 0, VK_DELETE, VK_LEFT, VK_RIGHT, VK_HOME, VK_END};
+  const HWND input = run.Field(kInput);
+  // The generator gives the window only characters of that text.
+  const std::string text = Windows1252FromUtf8(action.text).value();
+  const Act act = action.act;
+  if (act == Act::kOver || act == Act::kEmpty) {
+    Ask(input, EM_SETSEL, action.from, act == Act::kOver ? action.to : -1);
+  }
+  if (act == Act::kPaste) Ask(input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  if (act == Act::kType || act == Act::kOver) Type(input, text);
+  if (act == Act::kBackspace || act == Act::kEmpty) Type(input, "\b");
+  if (act == Act::kEnter) Type(input, "\r");
+  if (act >= Act::kDelete && act <= Act::kEnd) Ask(input, WM_KEYDOWN, kKeys[int(act)], 1);
+}
+
+// Input, caret (the selection's ends), answer and history, escaped, in UTF-8.
+std::string Shown(const Run& run) {
+  if (!run.Running()) return "(the program has ended)";
+  const LRESULT selection = Ask(run.Field(kInput), EM_GETSEL);
+  return Escape(Utf8FromWindows1252(TextOf(run.Field(kInput)))) + "\n" +
+         std::to_string(LOWORD(selection)) + " " + std::to_string(HIWORD(selection)) + "\n" +
+         Escape(Utf8FromWindows1252(TextOf(run.Field(kResult)))) + "\n" +
+         Escape(Utf8FromWindows1252(TextOf(run.Field(kHistory))));
+}
+
+std::string Expected(const LineSession& session) {
+  const InputLine& line = session.Line();
+  const std::string caret = std::to_string(CountCharacters(line.text.substr(0, line.caret)));
+  std::string history;
+  for (const std::string& entry : session.History()) history = entry + "\r\n" + history;
+  return Escape(line.text) + "\n" + caret + " " + caret + "\n" + Escape(session.Answer()) + "\n" +
+         Escape(history);
+}
+
+struct Mismatch {
+  std::size_t action = 0;  // after which the window differs
+  std::string expected, seen;
+};
+
+// The session on the window as a fresh start leaves it: a change evaluates
+// the empty line (whatever was last evaluated before), the history is emptied.
+// The program is started again only when it has ended.
+std::optional<Mismatch> PlaySession(Run& run, const std::vector<SessionAction>& actions) {
+  LineSession reference(CalculateLine);
+  if (!run.Running() && !Start(run, {"start"}).empty()) return Mismatch{0, "", "no window"};
+  // Wide enough that a session's line stays on one row: on a wrapped line
+  // Home and End go to the ends of the caret's row, not of the line.
+  ShowWindow(run.window, SW_MAXIMIZE);
+  Ask(run.Field(kInput), EM_SETSEL, 0, -1);
+  Type(run.Field(kInput), "0\b");
+  Ask(run.Field(kHistory), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  for (std::size_t at = 0; at < actions.size(); ++at) {
+    Apply(reference, actions[at]);
+    Carry(run, actions[at]);
+    const std::string expected = Expected(reference);
+    if (!WaitUntil([&] { return Shown(run) == expected; }, 500)) {
+      return Mismatch{at, expected, Shown(run)};
+    }
+  }
+  return std::nullopt;
+}
+
+// Prints the mismatch with the fewest of the session's actions that still fail.
+void Report(Run& run, std::uint32_t seed, std::vector<SessionAction> actions, Mismatch last) {
+  actions.resize(last.action + 1);
+  for (std::size_t at = 0; at < actions.size() && actions.size() > 1;) {
+    std::vector<SessionAction> fewer = actions;
+    fewer.erase(fewer.begin() + static_cast<long>(at));
+    if (const std::optional<Mismatch> still = PlaySession(run, fewer)) {
+      actions = std::move(fewer);
+      last = *still;
+    } else {
+      ++at;
+    }
+  }
+  std::printf("seed %u: the window differs after these actions:\n", seed);
+  for (const SessionAction& action : actions) std::printf("  %s\n", Describe(action).c_str());
+  std::printf("expected (input, selection, answer, history):\n%s\nseen:\n%s\n",
+              last.expected.c_str(), last.seen.c_str());
+}
+
+int PlaySessions(std::uint32_t count, std::uint32_t first, const std::string& programs) {
+  Run run;
+  run.programs = run.folder = programs;
+  std::uint32_t mismatches = 0;
+  for (std::uint32_t seed = first; seed - first < count; ++seed) {
+    const auto actions = GenerateSession(seed, FrontEnd::kWindow, LineSession(CalculateLine));
+    if (const std::optional<Mismatch> mismatch = PlaySession(run, actions)) {
+      Report(run, seed, actions, *mismatch);
+      ++mismatches;
+    }
+  }
+  run.End();
+  std::printf("%u sessions, %u mismatches\n", count, mismatches);
+  return mismatches == 0 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   LoadFpuControlWord();  // the expected answers are Calculate's in the program's mode
+  if (argc == 5 && std::string(argv[1]) == "--sessions") {
+    return PlaySessions(std::stoul(argv[2]), std::stoul(argv[3]), argv[4]);
+  }
   std::ifstream cases(argc == 3 ? argv[1] : "");
   if (!cases) {
-    std::fprintf(stderr, "usage: window-tests CASES_FILE PROGRAM_FOLDER\n");
+    std::fputs(
+        "usage: window-tests CASES_FILE PROGRAM_FOLDER\n"
+        "       window-tests --sessions COUNT SEED PROGRAM_FOLDER\n",
+        stderr);
     return 2;
   }
   MeasureDialogUnits();
