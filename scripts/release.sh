@@ -26,7 +26,9 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-scripts/setup.sh native arm64 windows web >&2
+scripts/setup.sh native arm64 windows >&2
+# (The web purpose would also install the page tests' npm packages.)
+command -v emcc >/dev/null || scripts/setup.sh web >&2
 # What may differ from one machine or person to the next is set here.
 umask 022
 export TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
