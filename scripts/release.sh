@@ -87,6 +87,16 @@ emcmake cmake -S "$src" -B "$work/web" "${generator[@]}" -DCMAKE_BUILD_TYPE=Rele
 cmake --build "$work/web" -j "$jobs" >/dev/null
 cp "$work/web/web/lumocalc.html" "$out/lumocalc-$version.html"
 
+# Nothing leaves without its licence and the notices of what it carries.
+fail() { echo "release.sh: $*" >&2; exit 1; }
+dpkg-deb --fsys-tarfile "$out/lumocalc_${version}_amd64.deb" |
+  tar -xO ./usr/share/doc/lumocalc/copyright | grep -q '^Files: usr/bin/lumocalc$' ||
+  fail "the package's copyright file lacks the notices of ncurses"
+[ "$(cmake -E tar tf "$out/lumocalc-$version-win32.zip" | LC_ALL=C sort | tr '\n' ' ')" = \
+  "LICENSE NOTICES.txt README.md lumocalc.exe " ] || fail "the ZIP lacks LICENSE or NOTICES.txt"
+sed -n 2p "$out/lumocalc-$version.html" | grep -q "^<!-- lumo calc $version, MIT licence" &&
+  grep -q 'Emscripten' "$out/lumocalc-$version.html" || fail "the page lacks its licence"
+
 (cd "$out" && sha256sum -- lumocalc* >SHA256SUMS)
 step "$out:"
 (cd "$out" && ls -l --time-style=+ -- * | awk '{ print "  " $5 "\t" $NF }' >&2)
