@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a purpose needs, only those that are missing.
 #   scripts/setup.sh native    compiler, CMake, GoogleTest, Google Benchmark, ncurses, libvterm,
-#                              and dpkg-dev and lintian for the Debian package and its test
+#                              and dpkg-dev, lintian and hardening-check (devscripts) for the
+#                              Debian package and its test
 #   scripts/setup.sh windows   + mingw-w64 cross compiler, Wine, Xvfb, ImageMagick: for the
 #                              32-bit program, or also the 64-bit one where this
 #                              machine can't start 32-bit programs (or is taken
@@ -10,13 +11,14 @@
 #   scripts/setup.sh fuzz      + clang with libFuzzer
 #   scripts/setup.sh arm64     + AArch64 cross compiler, the target's ncurses (a multiarch
 #                              package) and QEMU user mode to run its tests
+#   scripts/setup.sh release   + diffoscope, which shows where two builds of a release differ
 #   scripts/setup.sh web       + emscripten, Node.js and npm (unless some Node is there
 #                              already), Chromium, and the npm packages package-lock.json
 #                              pins (playwright-core, which downloads no browser)
 set -euo pipefail
 
 native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev libncurses-dev
-        libvterm-dev dpkg-dev lintian)
+        libvterm-dev dpkg-dev lintian devscripts)
 # The 32-bit program is built everywhere; Wine for it only where the kernel
 # starts 32-bit programs. windows64 is the 64-bit build and its Wine, for the
 # machines that can't, or to test both builds.
@@ -27,6 +29,7 @@ windows64=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine64)
 fuzz=(clang libclang-rt-dev)
 arm64=(g++-aarch64-linux-gnu libncurses-dev:arm64 qemu-user)
 web=(emscripten chromium fonts-dejavu-core)
+release=(diffoscope-minimal)
 
 wanted=("${native[@]}")
 npm_packages=0
@@ -42,6 +45,7 @@ for purpose in "$@"; do
     windows64) wanted+=("${windows[@]}" "${windows64[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
     arm64) wanted+=("${arm64[@]}") ;;
+    release) wanted+=("${release[@]}") ;;
     web)
       wanted+=("${web[@]}")
       command -v node >/dev/null || wanted+=(nodejs)

@@ -2,8 +2,8 @@
 # The Debian package of a Linux build tree, built already: cpack -G DEB makes
 # lumocalc_<version>_<architecture>.deb; its fields and files are checked,
 # it is unpacked into a scratch root (dpkg-deb -x), both programs run from
-# there (under QEMU when the package is for another processor), and lintian
-# must find no error.
+# there (under QEMU when the package is for another processor), their
+# hardening is checked, and lintian must find no error.
 #   scripts/test-package.sh [BUILD_DIR]     (build/release unless given)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -67,6 +67,22 @@ expect "2+3*4 = 14" "$root/usr/bin/lumocalc-eval" '2+3*4'
 expect "lumocalc-eval $version" "$root/usr/bin/lumocalc-eval" --version
 expect "lumocalc $version" "$root/usr/bin/lumocalc" --version
 echo "test-package.sh: both programs run from the unpacked package"
+
+# Debian's hardening, as hardening-check sees it (cmake/Hardening.cmake sets
+# it). It finds the stack protector and fortified functions among what a
+# program imports, and a static one (lumocalc-eval) imports nothing; and it
+# finds no control-flow protection on any program linked on Debian 12, whose C
+# start files (Scrt1.o, crti.o) carry no IBT/SHSTK or BTI marking.
+if command -v hardening-check >/dev/null; then
+  hardening-check --nocfprotection "$root/usr/bin/lumocalc" >/dev/null 2>&1 ||
+    fail "lumocalc is not hardened: $(hardening-check "$root/usr/bin/lumocalc" 2>&1)"
+  hardening-check --nocfprotection --nostackprotector --nofortify "$root/usr/bin/lumocalc-eval" \
+    >/dev/null 2>&1 ||
+    fail "lumocalc-eval is not hardened: $(hardening-check "$root/usr/bin/lumocalc-eval" 2>&1)"
+  echo "test-package.sh: both programs are hardened (PIE, RELRO, immediate binding)"
+else
+  echo "test-package.sh: no hardening-check on this machine (package devscripts): not checked"
+fi
 
 if command -v lintian >/dev/null; then
   lintian --fail-on error "$deb" 2> >(grep -v 'root privileges' >&2) || fail "lintian finds an error"

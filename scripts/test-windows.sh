@@ -107,10 +107,23 @@ xdotool key alt+F4
 wait "$program"
 echo "screenshot: $out/screenshot.png"
 
-# The release package, of the 32-bit program: the stripped program and the
-# README, as built above (the package builds nothing itself).
+# The release package, of the 32-bit program: the stripped program, the
+# README, LICENSE and NOTICES.txt, as built above (the package builds nothing
+# itself).
 (cd "$root/build/win" && cpack -G ZIP >/dev/null)
 package=$(ls "$root"/build/win/lumocalc-*-win32.zip)
-cmake -E chdir "$out" cmake -E tar tf "$package"
+members=$(cmake -E chdir "$out" cmake -E tar tf "$package" | LC_ALL=C sort | tr '\n' ' ')
+echo "$members"
+[ "$members" = "LICENSE NOTICES.txt README.md lumocalc.exe " ] ||
+  { echo "test-windows.sh: the package holds $members" >&2; exit 1; }
+# The program loads at a random address (ASLR) with its data not executable
+# (DEP), and the linker wrote no build time, which would make every build
+# differ.
+headers=$("$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$root/build/win/CMakeCache.txt")" -p \
+  "$root/build/win/ui/lumocalc.exe")
+for want in DYNAMIC_BASE NX_COMPAT 'Time/Date.*1970'; do
+  grep -q -E "^\s*$want" <<<"$headers" ||
+    { echo "test-windows.sh: lumocalc.exe's PE header lacks $want" >&2; exit 1; }
+done
 echo "package: $package ($(stat -c %s "$package") bytes)"
 echo "test-windows.sh: the $windows_bits-bit Windows build passed its tests ($build)"

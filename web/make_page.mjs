@@ -8,7 +8,7 @@ import {createHash} from 'node:crypto';
 import {readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 
-const [pageDir, modulePath, readme, out] = process.argv.slice(2);
+const [pageDir, modulePath, readme, notices, version, out] = process.argv.slice(2);
 const read = (path) => readFileSync(path, 'utf8');
 const style = read(join(pageDir, 'page.css'));
 const script = `${read(modulePath)}\n${read(join(pageDir, 'page.js'))}`;
@@ -29,6 +29,8 @@ function guide(markdown) {
     block.split(/\n\s*\n/).filter((p) => p.trim()).map((p) => `<p>${inline(p.trim())}</p>`).join('\n')))
     .join('\n');
 }
+const licence = (text) => ['<h2>Licence</h2>',
+  ...text.split(/\n\s*\n/).filter((p) => p.trim()).map((p) => `<p>${escape(p.trim())}</p>`)].join('\n');
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 const policy = [
@@ -43,8 +45,10 @@ const policy = [
 // Replaced by functions: the texts hold "$" sequences a string replacement
 // would read as patterns.
 const page = read(join(pageDir, 'lumocalc.html'))
+  .replace(/^<!doctype html>\n/i, (doctype) =>
+    `${doctype}<!-- lumo calc ${version}, MIT licence; it and the notices are at the end of "How a line is read" -->\n`)
   .replace('{{CSP}}', () => policy)
   .replace('{{STYLE}}', () => style)
   .replace('{{SCRIPT}}', () => script)
-  .replace('{{GUIDE}}', () => guide(read(readme)));
+  .replace('{{GUIDE}}', () => `${guide(read(readme))}\n${licence(read(notices))}`);
 writeFileSync(out, page);
