@@ -30,7 +30,7 @@
 #include "session/text_encoding.h"
 #include "term/keys.h"
 #include "testkit/pty_screen.h"
-#include "testkit/session_generator.h"
+#include "testkit/session_play.h"
 
 namespace {
 
@@ -111,12 +111,7 @@ std::string Seen(const PtyScreen& screen) {
   return picture;
 }
 
-struct Mismatch {
-  std::size_t action = 0;  // after which the screen differs
-  std::string expected, seen;
-};
-
-std::optional<Mismatch> Play(const std::vector<SessionAction>& actions, std::uint32_t seed) {
+std::optional<Mismatch> Play(std::uint32_t seed, const std::vector<SessionAction>& actions) {
   PtyScreen screen(LUMOCALC_TERM, kCols, kRows);
   if (!screen.Await([&] { return !screen.Row(2).empty(); }, kTimeoutMs)) return Mismatch{};
   LineSession reference(CalculateLine);
@@ -152,33 +147,6 @@ std::optional<Mismatch> Play(const std::vector<SessionAction>& actions, std::uin
   return std::nullopt;
 }
 
-// Prints the mismatch; false when the session, played again, doesn't differ
-// (the machine too busy for lumocalc to tell a pause from a burst).
-bool Report(std::uint32_t seed, std::vector<SessionAction> actions, Mismatch last) {
-  actions.resize(last.action + 1);
-  const std::optional<Mismatch> again = Play(actions, seed);
-  for (std::size_t at = 0; again && at < actions.size();) {
-    std::vector<SessionAction> fewer = actions;
-    fewer.erase(fewer.begin() + static_cast<long>(at));
-    const std::optional<Mismatch> still = fewer.empty() ? std::nullopt : Play(fewer, seed);
-    if (still) {
-      actions = std::move(fewer);
-      last = *still;
-    } else {
-      ++at;
-    }
-  }
-  std::printf("seed %u: the screen differs after these actions%s:\n", seed,
-              again ? "" : " (once: not when played again)");
-  for (const SessionAction& action : actions) std::printf("  %s\n", Describe(action).c_str());
-  const auto rows = [](std::string picture) {
-    return picture.erase(picture.find_last_not_of('\n') + 1);
-  };
-  std::printf("expected (input, caret, answer, waiting, history):\n%s\nseen:\n%s\n",
-              rows(last.expected).c_str(), rows(last.seen).c_str());
-  return again.has_value();
-}
-
 // A line an action, its fields apart by tabs, texts escaped (cli/escape.h):
 // its name, selection and text, then the reference's State after it.
 void PrintSession(std::uint32_t seed, const std::vector<SessionAction>& actions) {
@@ -204,22 +172,18 @@ int main(int argc, char** argv) {
     std::fputs("usage: session-player terminal|page COUNT SEED [KEEP]\n", stderr);
     return 2;
   }
-  const FrontEnd front_end = mode == "page" ? FrontEnd::kPage : FrontEnd::kTerminal;
   const auto count = static_cast<std::uint32_t>(std::stoul(argv[2]));
   const auto first = static_cast<std::uint32_t>(std::stoul(argv[3]));
-  std::uint32_t mismatches = 0;
-  for (std::uint32_t seed = first; seed - first < count; ++seed) {
-    auto actions = GenerateSession(seed, front_end, LineSession(CalculateLine));
-    if (mode == "page") {
-      std::vector<SessionAction> kept;
-      std::istringstream list(argc > 4 ? argv[4] : "");
-      for (std::size_t at = 0; list >> at; list.ignore()) kept.push_back(actions.at(at));
-      PrintSession(seed, argc > 4 ? kept : actions);
-      continue;
-    }
-    const auto mismatch = Play(actions, seed);
-    if (mismatch && Report(seed, actions, *mismatch)) ++mismatches;
+  if (mode == "terminal") {
+    return PlaySessions(count, first, FrontEnd::kTerminal, LineSession(CalculateLine), Play,
+                        "input, caret, answer, waiting, history");
   }
-  if (mode == "terminal") std::printf("%u sessions, %u mismatches\n", count, mismatches);
-  return mismatches == 0 ? 0 : 1;
+  for (std::uint32_t seed = first; seed - first < count; ++seed) {
+    const auto actions = GenerateSession(seed, FrontEnd::kPage, LineSession(CalculateLine));
+    std::vector<SessionAction> kept;
+    std::istringstream list(argc > 4 ? argv[4] : "");
+    for (std::size_t at = 0; list >> at; list.ignore()) kept.push_back(actions.at(at));
+    PrintSession(seed, argc > 4 ? kept : actions);
+  }
+  return 0;
 }

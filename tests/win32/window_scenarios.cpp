@@ -28,7 +28,7 @@
 #include "number/fpu_control.h"
 #include "session/calculate_typed.h"
 #include "session/text_encoding.h"
-#include "testkit/session_generator.h"
+#include "testkit/session_play.h"
 
 namespace {
 
@@ -387,11 +387,6 @@ std::string Expected(const LineSession& session) {
          Escape(history);
 }
 
-struct Mismatch {
-  std::size_t action = 0;  // after which the window differs
-  std::string expected, seen;
-};
-
 // The session on the window as a fresh start leaves it: a change evaluates
 // the empty line (whatever was last evaluated before), the history is emptied.
 // The program is started again only when it has ended.
@@ -415,39 +410,17 @@ std::optional<Mismatch> PlaySession(Run& run, const std::vector<SessionAction>& 
   return std::nullopt;
 }
 
-// Prints the mismatch with the fewest of the session's actions that still fail.
-void Report(Run& run, std::uint32_t seed, std::vector<SessionAction> actions, Mismatch last) {
-  actions.resize(last.action + 1);
-  for (std::size_t at = 0; at < actions.size() && actions.size() > 1;) {
-    std::vector<SessionAction> fewer = actions;
-    fewer.erase(fewer.begin() + static_cast<long>(at));
-    if (const std::optional<Mismatch> still = PlaySession(run, fewer)) {
-      actions = std::move(fewer);
-      last = *still;
-    } else {
-      ++at;
-    }
-  }
-  std::printf("seed %u: the window differs after these actions:\n", seed);
-  for (const SessionAction& action : actions) std::printf("  %s\n", Describe(action).c_str());
-  std::printf("expected (input, selection, answer, history):\n%s\nseen:\n%s\n",
-              last.expected.c_str(), last.seen.c_str());
-}
-
-int PlaySessions(std::uint32_t count, std::uint32_t first, const std::string& programs) {
+int PlayWindowSessions(std::uint32_t count, std::uint32_t first, const std::string& programs) {
   Run run;
   run.programs = run.folder = programs;
-  std::uint32_t mismatches = 0;
-  for (std::uint32_t seed = first; seed - first < count; ++seed) {
-    const auto actions = GenerateSession(seed, FrontEnd::kWindow, LineSession(CalculateLine));
-    if (const std::optional<Mismatch> mismatch = PlaySession(run, actions)) {
-      Report(run, seed, actions, *mismatch);
-      ++mismatches;
-    }
-  }
+  const int code = PlaySessions(
+      count, first, FrontEnd::kWindow, LineSession(CalculateLine),
+      [&run](std::uint32_t, const std::vector<SessionAction>& actions) {
+        return PlaySession(run, actions);
+      },
+      "input, selection, answer, history");
   run.End();
-  std::printf("%u sessions, %u mismatches\n", count, mismatches);
-  return mismatches == 0 ? 0 : 1;
+  return code;
 }
 
 }  // namespace
@@ -455,7 +428,7 @@ int PlaySessions(std::uint32_t count, std::uint32_t first, const std::string& pr
 int main(int argc, char** argv) {
   LoadFpuControlWord();  // the expected answers are Calculate's in the program's mode
   if (argc == 5 && std::string(argv[1]) == "--sessions") {
-    return PlaySessions(std::stoul(argv[2]), std::stoul(argv[3]), argv[4]);
+    return PlayWindowSessions(std::stoul(argv[2]), std::stoul(argv[3]), argv[4]);
   }
   std::ifstream cases(argc == 3 ? argv[1] : "");
   if (!cases) {
