@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iomanip>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -39,21 +40,14 @@ constexpr int kInput = 1011, kResult = 1012, kHistory = 1014;
 
 using Words = std::vector<std::string>;
 
-// Words, or texts in double quotes with the escapes \r \n \t \b \\; a line
+// Words, or texts in double quotes with the escapes of cli/escape.h; a line
 // whose first word begins with # is a comment.
 Words Split(const std::string& line) {
   Words words;
   std::istringstream in(line);
   for (std::string word;
        in >> std::quoted(word, '"', '\x01') && !(words.empty() && word[0] == '#');) {
-    std::string text;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-      const bool escaped = word[i] == '\\' && i + 1 < word.size();
-      const char c = word[i += escaped];
-      const std::size_t special = escaped ? std::string("rntb").find(c) : std::string::npos;
-      text += special == std::string::npos ? c : "\r\n\t\b"[special];
-    }
-    words.push_back(text);
+    words.push_back(Unescape(word));
   }
   return words;
 }
@@ -72,25 +66,26 @@ std::string Expand(std::string text) {
 
 // A text as the data file writes it, for messages.
 std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\b' ? "\\b" : std::string(1, c);
-  }
-  return out + "\"";
+  return "\"" + Escape(text) + "\"";
 }
 
 // The names the data file gives messages, commands, keys and show states.
 UINT Named(const std::string& name) {
-  static const std::string names[] = {
-      "WM_SYSCOMMAND", "SC_CLOSE", "WM_CLOSE", "WM_COMMAND", "IDOK",    "IDCANCEL",
-      "Enter",         "Escape",   "F4",       "minimize",   "restore", "maximize"};
-  static const UINT values[] = {WM_SYSCOMMAND, SC_CLOSE,    WM_CLOSE,   WM_COMMAND,
-                                IDOK,          IDCANCEL,    VK_RETURN,  VK_ESCAPE,
-                                VK_F4,         SW_MINIMIZE, SW_RESTORE, SW_MAXIMIZE};
-  for (int i = 0; i < 12; ++i) {
-    if (names[i] == name) return values[i];
-  }
-  throw std::invalid_argument("unknown name " + name);
+  static const std::map<std::string, UINT> kNamed = {{"WM_SYSCOMMAND", WM_SYSCOMMAND},
+                                                     {"SC_CLOSE", SC_CLOSE},
+                                                     {"WM_CLOSE", WM_CLOSE},
+                                                     {"WM_COMMAND", WM_COMMAND},
+                                                     {"IDOK", IDOK},
+                                                     {"IDCANCEL", IDCANCEL},
+                                                     {"Enter", VK_RETURN},
+                                                     {"Escape", VK_ESCAPE},
+                                                     {"F4", VK_F4},
+                                                     {"minimize", SW_MINIMIZE},
+                                                     {"restore", SW_RESTORE},
+                                                     {"maximize", SW_MAXIMIZE}};
+  const auto named = kNamed.find(name);
+  if (named == kNamed.end()) throw std::invalid_argument("unknown name " + name);
+  return named->second;
 }
 
 template <class Done>
