@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The web page's module under Node against lumocalc-eval built with the
 # software extended format (build/soft), which gives the same bits, on LINES
-# generated lines (tests/differential/line_generator.h), 200,000 at a time:
+# generated lines (testkit/line_generator.h), 200,000 at a time:
 #   scripts/compare-web.sh [LINES] [SEED]     (default 2,000,000 lines, seed 1)
 # Exit code 1 on any difference; the first ones are listed.
 set -euo pipefail
