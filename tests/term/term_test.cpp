@@ -1,7 +1,6 @@
 // Plays the scenarios of tests/cases/terminal.txt: lumocalc on a
 // pseudo-terminal, its screen rendered by libvterm and read row by row.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <csignal>
@@ -34,7 +33,7 @@ struct Step {
 
 struct Scenario {
   std::string name;
-  int cols = 0;  // 0: no terminal at all
+  int cols = 0;
   int rows = 0;
   bool shell = false;  // run as a shell's job
   std::vector<Step> steps;
@@ -74,27 +73,10 @@ std::vector<Scenario> LoadScenarios() {
   return scenarios;
 }
 
-// Without a terminal: standard input from /dev/null, the rest into a pipe.
-void PlayWithoutTerminal(const Scenario& scenario) {
-  FILE* output = popen(LUMOCALC_TERM " </dev/null 2>&1", "r");
-  std::string said;
-  for (int c; (c = std::fgetc(output)) != EOF;) said.push_back(static_cast<char>(c));
-  const int wait_status = pclose(output);
-  for (const Step& step : scenario.steps) {
-    SCOPED_TRACE(step.where);
-    if (step.verb == "exit") {
-      EXPECT_EQ(WEXITSTATUS(wait_status), std::stoi(step.argument));
-    } else {
-      EXPECT_NE(said.find(step.argument), std::string::npos) << said;
-    }
-  }
-}
-
 class Terminal : public testing::TestWithParam<Scenario> {};
 
 TEST_P(Terminal, Plays) {
   const Scenario& scenario = GetParam();
-  if (scenario.cols == 0) return PlayWithoutTerminal(scenario);
   PtyScreen screen(LUMOCALC_TERM, scenario.cols, scenario.rows, scenario.shell);
   const auto shown = [&] {
     std::string rows;
