@@ -21,16 +21,17 @@ const escape = (text) => text.replace(/[&<>"]/g, (c) => `&${{'&': 'amp', '<': 'l
 const french = (html) => html.replace(/Erreur de syntaxe/g, '<span lang="fr">$&</span>');
 const inline = (text) => french(escape(text)).replace(/`([^`]*)`/g, '<code>$1</code>')
   .replace(/\*\*([^*]*)\*\*/g, '<strong>$1</strong>');
+// Text whose paragraphs are apart by blank lines, each made HTML by `format`.
+const paragraphs = (text, format) => text.split(/\n\s*\n/).filter((p) => p.trim())
+  .map((p) => `<p>${format(p.trim())}</p>`).join('\n');
 function guide(markdown) {
   const region = markdown.match(/<!-- man:guide -->\n([^]*?)<!-- \/man:guide -->/);
   if (!region) throw new Error('the README has no guide region');
   return region[1].split(/^```\n([^]*?)^```\n/m).map((block, i) => (i % 2 ?
     `<pre>${french(escape(block))}</pre>` :
-    block.split(/\n\s*\n/).filter((p) => p.trim()).map((p) => `<p>${inline(p.trim())}</p>`).join('\n')))
-    .join('\n');
+    paragraphs(block, inline))).join('\n');
 }
-const licence = (text) => ['<h2>Licence</h2>',
-  ...text.split(/\n\s*\n/).filter((p) => p.trim()).map((p) => `<p>${escape(p.trim())}</p>`)].join('\n');
+const licence = (text) => `<h2>Licence</h2>\n${paragraphs(text, escape)}`;
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 const policy = [
