@@ -2,7 +2,8 @@
 // separated by " => ". A line that starts with "#" heads a group with the rule
 // it checks; blank lines are skipped. Fields take the escapes of
 // lumocalc-eval --escaped (\\ \t \r \n \xHH): \x20 keeps a blank at the end of
-// a field, where an editor would drop it.
+// a field, where an editor would drop it. Then [TEXT]*N stands for TEXT
+// written N times, for the long lines a rule needs.
 #pragma once
 
 #include <ostream>

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <string>
 
 #include "eval/calculate.h"
@@ -16,19 +15,6 @@ namespace {
 
 std::string CalculateLine(std::string_view line) {
   return CalculateTyped(line, Calculate);
-}
-
-// [TEXT]*N written out.
-std::string Expand(const std::string& text) {
-  static const std::regex kRepeat(R"(\[([^\]]*)\]\*(\d+))");
-  std::string out;
-  auto from = text.cbegin();
-  for (std::sregex_iterator it(text.begin(), text.end(), kRepeat), end; it != end; ++it) {
-    out.append(from, (*it)[0].first);
-    for (int times = std::stoi((*it)[2]); times-- > 0;) out += (*it)[1];
-    from = (*it)[0].second;
-  }
-  return out.append(from, text.cend());
 }
 
 void Act(LineSession& session, const std::string& action) {
@@ -61,7 +47,7 @@ class LineSessionTest : public testing::TestWithParam<Case> {};
 
 TEST_P(LineSessionTest, Plays) {
   const Case& row = GetParam();
-  const std::string actions = Expand(row[0]);
+  const std::string& actions = row[0];
   LineSession session(CalculateLine);
   for (std::size_t from = 0, at = 0; at != std::string::npos; from = at + 3) {
     at = actions.find(" | ", from);
@@ -69,13 +55,13 @@ TEST_P(LineSessionTest, Plays) {
     ASSERT_EQ(session.Answer(), CalculateLine(session.Line().text));
   }
   std::string line = session.Line().text;
-  EXPECT_EQ(line.insert(session.Line().caret, "|"), Expand(row[1]));
-  EXPECT_EQ(session.Answer(), Expand(row[2]));
+  EXPECT_EQ(line.insert(session.Line().caret, "|"), row[1]);
+  EXPECT_EQ(session.Answer(), row[2]);
   std::string history;
   for (auto entry = session.History().rbegin(); entry != session.History().rend(); ++entry) {
     history += (history.empty() ? "" : " ; ") + *entry;
   }
-  EXPECT_EQ(history, Expand(row[3]));
+  EXPECT_EQ(history, row[3]);
   EXPECT_EQ(session.WaitingCount(), std::stoul(row[4]));
   if (row.fields.size() > 5) {
     EXPECT_EQ(session.LeftOut(), std::stoul(row[5]));
